@@ -1,0 +1,13 @@
+// The packet driver for the machine's real adapters, when this build has one.
+#pragma once
+
+#include <memory>
+
+#include "link/PacketDriver.h"
+
+namespace quillon::cli {
+
+// Null when the build carries no driver for real adapters.
+std::unique_ptr<PacketDriver> MakeSystemDriver();
+
+}  // namespace quillon::cli

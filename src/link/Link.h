@@ -1,0 +1,91 @@
+// The one link of the process to the packet driver: open on one adapter at a time, a receive
+// thread that queues every frame of the program's own type, and the path for the cards' notices.
+#pragma once
+
+#include <atomic>
+#include <functional>
+#include <memory>
+#include <mutex>
+#include <optional>
+#include <shared_mutex>
+#include <string>
+#include <thread>
+
+#include "base/Events.h"
+#include "base/MacAddress.h"
+#include "link/PacketDriver.h"
+#include "link/ReceiveQueue.h"
+
+namespace quillon {
+
+// Code at frame offset 16 of the notice a card sends on its own when it has programmed its flash.
+inline constexpr std::uint16_t kNoticeCode = 0x4001;
+
+class Link {
+ public:
+  // Receives the source address of every notice, on the receive thread, before "FuseOK" is set.
+  // The receive thread waits for it to return.
+  using NotifyHandler = std::function<void(const MacAddress& card)>;
+  // Receives each diagnostic line (newline included).
+  using Diagnostics = std::function<void(const std::string& line)>;
+
+  explicit Link(PacketDriver& driver, Diagnostics diagnostics = WriteToStandardOutput);
+  ~Link();
+  Link(const Link&) = delete;
+  Link& operator=(const Link&) = delete;
+
+  // Back to the closed state with nothing known about any adapter.
+  void ResetLink();
+  // Opens the link on the adapter with this driver name, closing it first if it is open. Frames
+  // still queued are discarded. True when the link is open afterwards.
+  bool OpenLink(const std::string& driver_name);
+  // Stops the receive thread and closes the adapter; send and receive refuse from then on.
+  void CloseLink();
+
+  // Sends one whole frame of 1 to 1600 bytes.
+  bool SendFrame(ByteView frame);
+  // The oldest queued frame, if there is one; never waits.
+  std::optional<Frame> ReceiveFrame();
+
+  bool IsOpen() const { return open_ && !stop_; }
+  MacAddress OwnAddress() const;
+  OpenFailure LastOpenFailure() const;
+  std::string LastOpenError() const;
+
+  // Waiting without polling: note Arrivals().Stamp(), look for a frame, then WaitPast().
+  ArrivalSignal& Arrivals() { return queue_.Arrivals(); }
+
+  // Stands for the window that receives the notices; an empty handler unregisters it.
+  void SetNotifyWindow(NotifyHandler handler);
+  // Set once for every notice, after the notify handler has returned.
+  AutoResetEvent& FuseOk() { return fuse_ok_; }
+
+  static void WriteToStandardOutput(const std::string& line);
+
+ private:
+  void ReceiveThread(AdapterPort& port);
+  void Enqueue(ByteView frame);
+  void Diagnose(const std::string& line) const;
+
+  PacketDriver& driver_;
+  Diagnostics diagnostics_;
+
+  // Guards the port's lifetime against concurrent senders.
+  mutable std::shared_mutex port_lock_;
+  std::unique_ptr<AdapterPort> port_;
+  std::atomic<bool> open_{false};
+  std::atomic<bool> stop_{false};
+  bool address_known_ = false;
+  MacAddress own_address_{};
+  OpenFailure last_open_failure_ = OpenFailure::kNone;
+  std::string last_open_error_;
+
+  std::thread receive_thread_;
+  ReceiveQueue queue_;
+
+  std::mutex notify_lock_;
+  NotifyHandler notify_window_;
+  AutoResetEvent fuse_ok_;
+};
+
+}  // namespace quillon

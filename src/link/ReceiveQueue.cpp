@@ -1,0 +1,33 @@
+#include "link/ReceiveQueue.h"
+
+namespace quillon {
+
+bool ReceiveQueue::Push(ByteView frame) {
+  {
+    std::lock_guard lock(queue_lock_);
+    if (frames_.size() >= kCapacity) return false;
+    frames_.emplace_back(frame.begin(), frame.end());
+  }
+  arrivals_.Notify();
+  return true;
+}
+
+std::optional<Frame> ReceiveQueue::Pop() {
+  std::lock_guard lock(queue_lock_);
+  if (frames_.empty()) return std::nullopt;
+  Frame frame = std::move(frames_.front());
+  frames_.pop_front();
+  return frame;
+}
+
+void ReceiveQueue::Clear() {
+  std::lock_guard lock(queue_lock_);
+  frames_.clear();
+}
+
+std::size_t ReceiveQueue::Size() const {
+  std::lock_guard lock(queue_lock_);
+  return frames_.size();
+}
+
+}  // namespace quillon

@@ -1,0 +1,57 @@
+#include "protocol/Discovery.h"
+
+#include <algorithm>
+#include <vector>
+
+#include "protocol/FrameFormat.h"
+
+namespace quillon {
+
+namespace {
+
+void CarryRememberedPasswords(std::span<DeviceRecord> found,
+                              const std::vector<DeviceRecord>& previous) {
+  for (DeviceRecord& record : found) {
+    for (const DeviceRecord& old : previous) {
+      if (old.mac == record.mac) record.remembered_password = old.remembered_password;
+    }
+  }
+}
+
+}  // namespace
+
+int DiscoverDevices(Link& link, const Timing& timing, std::span<DeviceRecord> table,
+                    int adapter_index) {
+  const std::vector<DeviceRecord> previous(table.begin(), table.end());
+  const MacAddress own = link.OwnAddress();
+  link.SendFrame(BuildDiscoveryRequest(own));
+
+  const auto deadline = Clock::now() + timing.discovery_window;
+  std::size_t found = 0;
+  ArrivalSignal& arrivals = link.Arrivals();
+  for (bool first_pass = true;; first_pass = false) {
+    if (!first_pass && Clock::now() >= deadline) break;
+    const std::uint64_t stamp = arrivals.Stamp();
+    const std::optional<Frame> frame = link.ReceiveFrame();
+    if (!frame) {
+      arrivals.WaitPast(stamp, deadline);
+      continue;
+    }
+    if (!IsReply(*frame, code::kDiscoverReply, kDeviceRecordSize)) continue;
+    const MacAddress source = SourceOf(*frame);
+    if (source == own || found == table.size()) continue;
+    const auto known = table.first(found);
+    if (std::any_of(known.begin(), known.end(),
+                    [&](const DeviceRecord& r) { return r.mac == source; })) {
+      continue;
+    }
+    DeviceRecord record = DeviceRecord::Decode(Slice(*frame, frame::kData, kDeviceRecordSize));
+    record.adapter_index = adapter_index;
+    table[found++] = record;
+  }
+  if (found == 0) return 0;
+  CarryRememberedPasswords(table.first(found), previous);
+  return static_cast<int>(found);
+}
+
+}  // namespace quillon

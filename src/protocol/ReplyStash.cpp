@@ -1,0 +1,39 @@
+#include "protocol/ReplyStash.h"
+
+#include "protocol/FrameFormat.h"
+
+namespace quillon {
+
+void ReplyStash::StashFrame(Frame frame) {
+  if (frame.size() < frame::kSource + 6) return;  // no source address to be found by
+  std::lock_guard lock(stash_lock_);
+  frames_.push_front(std::move(frame));
+  if (frames_.size() > kCapacity) frames_.pop_back();
+}
+
+std::optional<Frame> ReplyStash::TakeStashedReply(const MacAddress& card) {
+  std::lock_guard lock(stash_lock_);
+  auto take = [&](std::size_t index) -> std::optional<Frame> {
+    if (SourceOf(frames_[index]) != card) return std::nullopt;
+    Frame frame = std::move(frames_[index]);
+    frames_.erase(frames_.begin() + static_cast<std::ptrdiff_t>(index));
+    return frame;
+  };
+  for (std::size_t i = 1; i < frames_.size(); ++i) {
+    if (auto frame = take(i)) return frame;
+  }
+  if (!frames_.empty()) return take(0);
+  return std::nullopt;
+}
+
+std::size_t ReplyStash::Size() const {
+  std::lock_guard lock(stash_lock_);
+  return frames_.size();
+}
+
+void ReplyStash::Clear() {
+  std::lock_guard lock(stash_lock_);
+  frames_.clear();
+}
+
+}  // namespace quillon

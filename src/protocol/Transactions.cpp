@@ -1,0 +1,109 @@
+#include "protocol/Transactions.h"
+
+#include <algorithm>
+#include <thread>
+
+namespace quillon {
+
+Transactions::Transactions(Link& link, const Timing& timing) : link_(link), timing_(timing) {}
+
+bool Transactions::SendRequest(const Request& request) {
+  return link_.SendFrame(BuildRequestFrame(link_.OwnAddress(), request));
+}
+
+std::uint16_t Transactions::QueryTransaction(const MacAddress& card, std::uint16_t code,
+                                             std::uint16_t reply_code,
+                                             const DevicePassword& password,
+                                             std::uint16_t parameter, MutableByteView out) {
+  const Request request{card, code, parameter, password, {}, out.size()};
+  for (int attempt = 0; attempt < timing_.query_tries; ++attempt) {
+    if (!SendRequest(request)) continue;
+    const auto deadline = Clock::now() + timing_.query_window;
+    if (auto reply = AwaitReply(card, reply_code, out.size(), Accept::kNotFromSelf, deadline)) {
+      const ByteView data = Slice(*reply, frame::kData, out.size());
+      std::copy(data.begin(), data.end(), out.begin());
+      return LoadBe16(*reply, frame::kStatus);
+    }
+  }
+  return status::kNoReply;
+}
+
+std::uint16_t Transactions::CommandTransaction(const MacAddress& card, std::uint16_t code,
+                                               std::uint16_t reply_code,
+                                               const DevicePassword& password,
+                                               std::uint16_t parameter, ByteView data) {
+  const Request request{card, code, parameter, password, data, 0};
+  return SendDataAndAwait(request, reply_code, Accept::kNotFromSelf, timing_.command_send_pause);
+}
+
+std::uint16_t Transactions::TransferTransaction(const MacAddress& card, std::uint16_t code,
+                                                std::uint16_t reply_code,
+                                                const DevicePassword& password,
+                                                std::uint16_t parameter, ByteView data) {
+  const Request request{card, code, parameter, password, data, 0};
+  return SendDataAndAwait(request, reply_code, Accept::kAddressedToSelf, Millis{0});
+}
+
+std::uint16_t Transactions::SendDataAndAwait(const Request& request, std::uint16_t reply_code,
+                                             Accept accept, Millis pause_in_send_lock) {
+  for (int attempt = 0; attempt < timing_.command_tries; ++attempt) {
+    bool sent = false;
+    {
+      std::lock_guard lock(send_lock_);
+      sent = SendRequest(request);
+      // Paces the cards: the next command frame, from any thread, leaves after this pause.
+      if (pause_in_send_lock.count() > 0) std::this_thread::sleep_for(pause_in_send_lock);
+    }
+    if (!sent) continue;
+    const auto deadline = Clock::now() + timing_.command_window;
+    const auto reply = AwaitReply(request.destination, reply_code, 0, accept, deadline);
+    if (!reply) continue;
+    const std::uint16_t status = LoadBe16(*reply, frame::kStatus);
+    if (status != status::kBusy) return status;
+    std::this_thread::sleep_for(timing_.busy_pause);
+    return status::kDone;
+  }
+  return status::kNoReply;
+}
+
+std::optional<Frame> Transactions::TestReply(std::optional<Frame> frame, std::uint16_t reply_code,
+                                             std::size_t data_needed) {
+  if (frame && IsReply(*frame, reply_code, data_needed)) return frame;
+  return std::nullopt;  // not the reply: dropped
+}
+
+std::optional<Frame> Transactions::AwaitReply(const MacAddress& card, std::uint16_t reply_code,
+                                              std::size_t data_needed, Accept accept,
+                                              Clock::time_point deadline) {
+  const MacAddress own = link_.OwnAddress();
+  ArrivalSignal& arrivals = link_.Arrivals();
+  // The deadline is looked at on every pass, so that a flood of other frames cannot hold a
+  // transaction past its window.
+  for (bool first_pass = true;; first_pass = false) {
+    if (!first_pass && Clock::now() >= deadline) return std::nullopt;
+    const std::uint64_t stamp = arrivals.Stamp();
+    if (std::optional<Frame> frame = link_.ReceiveFrame()) {
+      if (frame->size() < frame::kData) continue;  // runt: not a reply to anything
+      const bool ignored =
+          accept == Accept::kNotFromSelf ? SourceOf(*frame) == own : DestinationOf(*frame) != own;
+      if (ignored) continue;
+      if (SourceOf(*frame) == card) {
+        if (auto reply = TestReply(std::move(frame), reply_code, data_needed)) return reply;
+        continue;
+      }
+      stash_.StashFrame(std::move(*frame));
+      arrivals.Notify();  // the transaction waiting for that card may be asleep
+      if (auto reply = TestReply(stash_.TakeStashedReply(card), reply_code, data_needed)) {
+        return reply;
+      }
+      continue;
+    }
+    if (auto stashed = stash_.TakeStashedReply(card)) {
+      if (auto reply = TestReply(std::move(stashed), reply_code, data_needed)) return reply;
+      continue;
+    }
+    arrivals.WaitPast(stamp, deadline);
+  }
+}
+
+}  // namespace quillon

@@ -1,0 +1,103 @@
+// A management card as the program sees it on the wire: it answers discovery, the password
+// commands, configuration reads and writes and the factory command, with faults that can be
+// switched on per card.
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <map>
+#include <mutex>
+#include <optional>
+#include <random>
+#include <string>
+#include <vector>
+
+#include "base/MacAddress.h"
+#include "base/Timing.h"
+#include "link/ReceiveQueue.h"
+#include "protocol/DeviceConfig.h"
+
+namespace quillon::sim {
+
+struct CardFaults {
+  enum class Decoy {
+    kNone,
+    kWrongVersion,  // a copy of each reply with protocol version 2 goes first
+    kWrongCode,     // a copy of each reply with another reply code goes first
+  };
+
+  Millis reply_delay{0};
+  double drop_rate = 0.0;          // share of replies lost on the way
+  bool duplicate_replies = false;  // every reply is sent twice
+  Decoy decoy = Decoy::kNone;
+  bool busy = false;                    // commands that succeed answer 4 (busy) instead of 2
+  bool silent = false;                  // answers nothing
+  bool silent_after_discovery = false;  // answers discovery, nothing else
+  bool not_ready_first = false;         // the first factory command is answered with 3
+};
+
+struct CardProfile {
+  MacAddress mac;
+  std::array<Byte, 16> hardware_version{};
+  std::array<Byte, 32> firmware_version{};
+  ConfigBlock config{};
+  std::string password;  // empty: none
+  CardFaults faults;
+};
+
+struct OutgoingFrame {
+  Frame frame;
+  Millis delay{0};
+};
+
+class SimulatedCard {
+ public:
+  // A sender that passed the password check may write without the password for this long.
+  static constexpr std::chrono::minutes kCheckGrant{5};
+
+  explicit SimulatedCard(CardProfile profile);
+
+  // Looks at one frame on the segment and returns what the card sends in answer.
+  std::vector<OutgoingFrame> HandleFrame(ByteView frame, Clock::time_point now);
+
+  MacAddress Mac() const;
+  ConfigBlock Config() const;
+  std::string Password() const;
+  void SetFaults(const CardFaults& faults);
+  // How many requests of this code the card has answered or refused.
+  int RequestCount(std::uint16_t code) const;
+  // Bytes of the last configuration write, as received.
+  Bytes LastWrite() const;
+
+ private:
+  struct Answer {
+    std::uint16_t code = 0;
+    std::uint16_t status = 0;
+    Bytes data;
+  };
+  struct Request;
+
+  std::optional<Answer> Dispatch(const Request& request);
+  Answer Discover() const;
+  Answer CheckPassword(const Request& request);
+  Answer ChangePassword(const Request& request);
+  Answer ReadConfig(const Request& request) const;
+  Answer WriteConfig(const Request& request);
+  Answer SetHardwareAddress(const Request& request);
+
+  bool PasswordGiven(const Request& request) const;
+  bool MayWrite(const Request& request) const;
+  std::uint16_t Succeeded() const;
+  std::vector<OutgoingFrame> Send(const MacAddress& to, const Answer& answer);
+
+  mutable std::mutex mutex_;
+  CardProfile profile_;
+  std::map<MacAddress, Clock::time_point> check_grants_;
+  std::map<std::uint16_t, int> request_counts_;
+  bool not_ready_answered_ = false;
+  std::optional<MacAddress> pending_mac_;  // taken on once the answer has been sent
+  Bytes last_write_;
+  std::mt19937 random_;
+};
+
+}  // namespace quillon::sim

@@ -1,0 +1,100 @@
+#include <gtest/gtest.h>
+
+#include <nlohmann/json.hpp>
+#include <sstream>
+
+#include "cli/CliApp.h"
+#include "sim/DemoFleet.h"
+
+namespace quillon {
+namespace {
+
+struct CliRun {
+  int status;
+  std::string out;
+  std::string err;
+};
+
+// Shortened, but long enough for the demo fleet's slow card.
+Timing DemoTiming() {
+  Timing timing = Timing::Shortened();
+  timing.discovery_window = Millis{600};
+  timing.query_window = Millis{600};
+  return timing;
+}
+
+CliRun RunCli(std::vector<const char*> args, bool with_demo = true) {
+  std::ostringstream out;
+  std::ostringstream err;
+  cli::CliEnvironment env{.out = out,
+                          .err = err,
+                          .timing = DemoTiming(),
+                          .make_demo_driver = with_demo ? cli::MakeDemoDriver : nullptr,
+                          .make_system_driver = [] { return std::unique_ptr<PacketDriver>(); },
+                          .show_progress = false};
+  args.insert(args.begin(), "quillon-cli");
+  const int status = cli::RunCli(static_cast<int>(args.size()), args.data(), env);
+  return {status, out.str(), err.str()};
+}
+
+TEST(CliAppTest, ListJsonHasOneEntryPerDemoCardInSerialOrder) {
+  const CliRun run = RunCli({"--demo", "list", "--json"});
+  ASSERT_EQ(run.status, 0) << run.err;
+  const auto devices = nlohmann::json::parse(run.out);
+  std::size_t fleet_size = 0;
+  for (const auto& adapter : sim::DemoFleet()) fleet_size += adapter.cards.size();
+  ASSERT_EQ(devices.size(), fleet_size);
+  std::uint64_t previous = 0;
+  for (const auto& device : devices) {
+    for (const char* field :
+         {"serial", "mac", "ipv4", "adapter", "hardware", "firmware", "configVersion"}) {
+      EXPECT_TRUE(device.contains(field)) << field;
+    }
+    const std::uint64_t serial = std::stoull(device["serial"].get<std::string>());
+    EXPECT_GT(serial, previous);
+    previous = serial;
+  }
+  EXPECT_EQ(devices[0]["mac"], "02-4B-51-00-00-03");
+  EXPECT_EQ(devices[0]["adapter"], "sim1");
+}
+
+TEST(CliAppTest, ListPrintsATableForPeople) {
+  const CliRun run = RunCli({"--demo", "list"});
+  ASSERT_EQ(run.status, 0) << run.err;
+  EXPECT_EQ(run.out.rfind("Serial Number  MAC Address", 0), 0u);
+  EXPECT_NE(run.out.find("1358954538     02-4B-51-00-00-2A  192.168.1.21"), std::string::npos);
+}
+
+TEST(CliAppTest, ShowFindsACardBySerialOrMac) {
+  for (const char* target : {"1358954503", "02-4B-51-00-00-07", "02:4b:51:00:00:07"}) {
+    const CliRun run = RunCli({"--demo", "show", target, "--json"});
+    ASSERT_EQ(run.status, 0) << target << run.err;
+    const auto card = nlohmann::json::parse(run.out);
+    EXPECT_EQ(card["serial"], "1358954503");
+    EXPECT_EQ(card["configVersion"], 33);
+    EXPECT_EQ(card["ipv6"]["linkLocal"], "fe80::4b:51ff:fe00:7");
+    EXPECT_EQ(card["ipv6"]["prefixLength"], 64);
+  }
+  const CliRun text = RunCli({"--demo", "show", "1358954584"});
+  EXPECT_NE(text.out.find("Password          set"), std::string::npos) << text.out;
+}
+
+TEST(CliAppTest, UnknownCardIsAnErrorOnStderr) {
+  const CliRun run = RunCli({"--demo", "show", "12345"});
+  EXPECT_EQ(run.status, 1);
+  EXPECT_TRUE(run.out.empty());
+  EXPECT_NE(run.err.find("no card 12345"), std::string::npos);
+}
+
+TEST(CliAppTest, WithoutARealDriverItSaysSo) {
+  const CliRun run = RunCli({"list"});
+  EXPECT_EQ(run.status, 1);
+  EXPECT_NE(run.err.find("no driver for real network adapters"), std::string::npos);
+}
+
+TEST(CliAppTest, CommandIsRequired) {
+  EXPECT_NE(RunCli({"--demo"}).status, 0);
+}
+
+}  // namespace
+}  // namespace quillon

@@ -1,0 +1,59 @@
+// A simulated segment with a session on it, for tests that talk to simulated cards.
+#pragma once
+
+#include <gtest/gtest.h>
+
+#include <memory>
+
+#include "flows/Session.h"
+#include "protocol/FrameFormat.h"
+#include "sim/DemoFleet.h"
+#include "sim/SimulatedSegment.h"
+
+namespace quillon::testing {
+
+class SimFixture : public ::testing::Test {
+ protected:
+  static constexpr std::uint32_t kSerial = 1358954496;  // 02-4B-51-00-00-00
+
+  // Adapters "sim0" and "sim1"; the link is open on sim0.
+  SimFixture() {
+    segment.AddAdapter("sim0", "Simulated adapter 0");
+    segment.AddAdapter("sim1", "Simulated adapter 1");
+    session = std::make_unique<Session>(
+        segment, timing, [this](const std::string& line) { diagnostics.push_back(line); });
+    session->adapters().EnumerateAdapters();
+    session->adapters().OpenAdapter(0);
+  }
+
+  std::shared_ptr<sim::SimulatedCard> AddCard(const sim::CardBuilder& builder, int adapter = 0) {
+    return segment.AddCard(adapter, builder.Build());
+  }
+
+  // A frame as card `from` would send it to the host on adapter 0.
+  Bytes ReplyFrom(const MacAddress& from, std::uint16_t code, std::uint16_t status,
+                  ByteView data = {}, std::uint16_t version = 1) {
+    FrameHeader header;
+    header.version = version;
+    header.code = code;
+    header.status = status;
+    return BuildReplyFrame(segment.HostAddress(0), from, header, data);
+  }
+
+  int RequestsSent(std::uint16_t code, int adapter = 0) const {
+    int count = 0;
+    for (const Bytes& frame : segment.SentFrames(adapter)) {
+      if (frame.size() >= 18 && LoadBe16(frame, frame::kCode) == code) ++count;
+    }
+    return count;
+  }
+
+  Transactions& transactions() { return session->transactions(); }
+
+  Timing timing = Timing::Shortened();
+  sim::SimulatedSegment segment;
+  std::vector<std::string> diagnostics;
+  std::unique_ptr<Session> session;
+};
+
+}  // namespace quillon::testing
