@@ -76,9 +76,19 @@ std::uint16_t SimulatedCard::Succeeded() const {
   return profile_.faults.busy ? status::kBusy : status::kDone;
 }
 
+// A card on a real wire may see checks from any number of senders; it keeps the recent ones.
+void SimulatedCard::RememberGrant(const MacAddress& sender, Clock::time_point now) {
+  constexpr std::size_t kMaxGrants = 1024;
+  if (check_grants_.size() >= kMaxGrants) {
+    std::erase_if(check_grants_, [&](const auto& grant) { return now - grant.second >= kCheckGrant; });
+    if (check_grants_.size() >= kMaxGrants) check_grants_.clear();
+  }
+  check_grants_[sender] = now;
+}
+
 SimulatedCard::Answer SimulatedCard::CheckPassword(const Request& request) {
   if (!PasswordGiven(request)) return {code::kPasswordReply, status::kRefused, {}};
-  check_grants_[request.sender] = request.now;
+  RememberGrant(request.sender, request.now);
   return {code::kPasswordReply, status::kDone, {}};
 }
 

@@ -85,6 +85,7 @@ class SimulatedCard {
   Answer WriteConfig(const Request& request);
   Answer SetHardwareAddress(const Request& request);
 
+  void RememberGrant(const MacAddress& sender, Clock::time_point now);
   bool PasswordGiven(const Request& request) const;
   bool MayWrite(const Request& request) const;
   std::uint16_t Succeeded() const;
