@@ -31,7 +31,8 @@ cmake --build --preset fuzz -j "$jobs"
 for target in build/fuzz/fuzz/fuzz_*; do
   [[ -x "$target" ]] || continue
   corpus=$(mktemp -d)
-  "$target" -max_total_time="${FUZZ_SECONDS:-15}" -print_final_stats=0 "$corpus" 2>&1 | tail -n 2
+  "$target" -max_total_time="${FUZZ_SECONDS:-15}" -artifact_prefix=build/fuzz/ "$corpus" 2>&1 |
+    tail -n 1
   rm -rf "$corpus"
 done
 

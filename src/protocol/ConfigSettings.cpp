@@ -35,14 +35,16 @@ std::uint16_t OptionalServiceValue(std::uint16_t value_read, const ServicePort& 
   return PlainServiceValue(service);
 }
 
-// The text and its terminator; the bytes after the terminator stay as read.
-void CopyTextWithTerminator(DeviceConfig::IPv6Text& field, const std::string& text) {
+// The text and its terminator; the bytes after the terminator stay as read. A text that did not
+// change goes back exactly as read, even one that filled its field without a terminator.
+void StoreIpv6Text(DeviceConfig::IPv6Text& field, const std::string& text) {
+  if (text == FieldText(field)) return;
   std::copy(text.begin(), text.end(), field.begin());
   field[text.size()] = 0;
 }
 
-void RequireIpv6Text(const std::string& text) {
-  if (text.size() > kMaxIpv6TextLength) {
+void RequireIpv6Text(const DeviceConfig::IPv6Text& field, const std::string& text) {
+  if (text.size() > kMaxIpv6TextLength && text != FieldText(field)) {
     throw std::invalid_argument("an IPv6 text has at most 44 characters");
   }
 }
@@ -91,8 +93,8 @@ NetworkSettings SettingsFromConfig(const DeviceConfig& config) {
 void FillConfigFromSettings(DeviceConfig& config, const NetworkSettings& settings) {
   const int level = EffectiveLevel(config.config_version);
   if (level == kIpv6Level) {  // checked before anything changes
-    RequireIpv6Text(settings.ipv6_gateway);
-    RequireIpv6Text(settings.ipv6_address);
+    RequireIpv6Text(config.ipv6_gateway, settings.ipv6_gateway);
+    RequireIpv6Text(config.ipv6_address, settings.ipv6_address);
   }
   config.ip_address = settings.address;
   config.subnet_mask = settings.mask;
@@ -108,8 +110,8 @@ void FillConfigFromSettings(DeviceConfig& config, const NetworkSettings& setting
 
   if (level == kIpv6Level) {
     config.ipv6_mode = static_cast<std::uint8_t>(settings.ipv6_method_index + 1);
-    CopyTextWithTerminator(config.ipv6_gateway, settings.ipv6_gateway);
-    CopyTextWithTerminator(config.ipv6_address, settings.ipv6_address);
+    StoreIpv6Text(config.ipv6_gateway, settings.ipv6_gateway);
+    StoreIpv6Text(config.ipv6_address, settings.ipv6_address);
     config.ipv6_prefix_length = settings.ipv6_prefix_length;
   }
 }

@@ -61,8 +61,8 @@ bool HasFullIpv4Form(int level);  // 31 and above: BOOTP, and mask and gateway u
 NetworkSettings SettingsFromConfig(const DeviceConfig& config);
 
 // Writes the settings into the block last read, touching only what the level allows; everything
-// else goes back as it was read. Throws std::invalid_argument for an IPv6 text longer than 44
-// characters.
+// else goes back as it was read. Throws std::invalid_argument, before changing anything, for a
+// changed IPv6 text longer than 44 characters.
 void FillConfigFromSettings(DeviceConfig& config, const NetworkSettings& settings);
 
 }  // namespace quillon

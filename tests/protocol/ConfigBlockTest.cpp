@@ -202,6 +202,16 @@ TEST(ConfigSettingsTest, Level33WritesTheIpv6Settings) {
   EXPECT_EQ(block[208], 0x40);
 }
 
+TEST(ConfigSettingsTest, UnterminatedIpv6TextReadGoesBackUnchanged) {
+  ConfigBlock block{};
+  StoreBe16(block, 8, 33);
+  std::fill(block.begin() + 118, block.begin() + 163, '1');  // 45 characters, no terminator
+  DeviceConfig config = DeviceConfig::Decode(block);
+  EXPECT_NO_THROW(FillConfigFromSettings(config, SettingsFromConfig(config)));
+  const ConfigBlock written = config.Encode();
+  EXPECT_TRUE(std::equal(block.begin() + 72, block.end(), written.begin() + 72));
+}
+
 TEST(ConfigSettingsTest, TooLongIpv6TextChangesNothing) {
   DeviceConfig config;
   config.config_version = 33;
