@@ -59,6 +59,10 @@ class PacketDriver {
   virtual ~PacketDriver() = default;
   virtual AdapterList ListAdapters() = 0;
   virtual OpenedAdapter OpenAdapter(const std::string& driver_name) = 0;
+
+  // Why this program cannot capture raw frames here and how to grant it, or an empty text when it
+  // can. Drivers that need no privilege say nothing.
+  virtual std::string PrivilegeProblem() { return {}; }
 };
 
 }  // namespace quillon

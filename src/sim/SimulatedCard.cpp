@@ -80,7 +80,8 @@ std::uint16_t SimulatedCard::Succeeded() const {
 void SimulatedCard::RememberGrant(const MacAddress& sender, Clock::time_point now) {
   constexpr std::size_t kMaxGrants = 1024;
   if (check_grants_.size() >= kMaxGrants) {
-    std::erase_if(check_grants_, [&](const auto& grant) { return now - grant.second >= kCheckGrant; });
+    std::erase_if(check_grants_,
+                  [&](const auto& grant) { return now - grant.second >= kCheckGrant; });
     if (check_grants_.size() >= kMaxGrants) check_grants_.clear();
   }
   check_grants_[sender] = now;

@@ -147,3 +147,38 @@ TEST(FirmwareVariantLetterTest, IsTheSeventhCharacterOfTheTextForm) {
 
 }  // namespace
 }  // namespace quillon
+
+#include "flows/DeviceInfo.h"
+
+namespace quillon {
+namespace {
+
+TEST(DeviceInfoTextTest, FormDependsOnLevelAndIpv6Texts) {
+  struct Case {
+    std::uint16_t level;
+    DeviceDetails details;
+    const char* tail;
+  };
+  const char* head =
+      "Hardware Version: QN\r\nFirmware Version: 1.4C.9\r\nMAC Address: 02-4B-51-00-00-2A";
+  const Case cases[] = {
+      {32, {32, "fe80::1", "2001::1", ""}, "\r\n"},
+      {33, {33, "", "2001::1", "2001::2"}, "\r\n"},
+      {33, {33, "fe80::1", "", ""}, "\r\nLocalLink Addr:fe80::1\r\nIPv6 Addr:"},
+      {33, {33, "fe80::1", "2001::1", ""}, "\r\nLocalLink Addr:fe80::1\r\nIPv6 Addr:2001::1"},
+      {33,
+       {33, "fe80::1", "2001::1", "2001::2"},
+       "\r\nLocalLink Addr:fe80::1\r\nIPv6 Addr1:2001::1\r\nIPv6 Addr2:2001::2"},
+  };
+  for (const Case& c : cases) {
+    FoundDevice device;
+    device.record.mac = sim::MakerAddress(1358954538);
+    StoreFieldText(device.record.hardware_version, "QN");
+    device.record.firmware_version = {1, 4, 'C', 9};
+    device.details = c.details;
+    EXPECT_EQ(DeviceInfoText(device), std::string(head) + c.tail);
+  }
+}
+
+}  // namespace
+}  // namespace quillon

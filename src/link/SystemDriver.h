@@ -5,9 +5,9 @@
 
 #include "link/PacketDriver.h"
 
-namespace quillon::cli {
+namespace quillon {
 
 // Null when the build carries no driver for real adapters.
 std::unique_ptr<PacketDriver> MakeSystemDriver();
 
-}  // namespace quillon::cli
+}  // namespace quillon

@@ -1,0 +1,9 @@
+#include "link/SystemDriver.h"
+
+namespace quillon {
+
+std::unique_ptr<PacketDriver> MakeSystemDriver() {
+  return nullptr;
+}
+
+}  // namespace quillon
