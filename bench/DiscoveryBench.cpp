@@ -15,7 +15,8 @@ void DiscoverAll(benchmark::State& state) {
   const auto cards = static_cast<std::uint32_t>(state.range(0));
   sim::SimulatedSegment segment;
   segment.AddAdapter("sim0", "bench");
-  for (std::uint32_t i = 0; i < cards; ++i) segment.AddCard(0, sim::CardBuilder(1358954496 + i).Build());
+  for (std::uint32_t i = 0; i < cards; ++i)
+    segment.AddCard(0, sim::CardBuilder(1358954496 + i).Build());
   Timing timing = Timing::Standard();
   timing.discovery_window = Millis{300};  // the cards answer at once; the full window adds nothing
   Session session(segment, timing, nullptr);
@@ -30,8 +31,9 @@ void DiscoverAll(benchmark::State& state) {
     lost += static_cast<std::int64_t>(cards) - found;
     ++runs;
   }
-  state.counters["found_per_run"] = static_cast<double>(static_cast<std::int64_t>(cards) * runs - lost) /
-                                    static_cast<double>(runs);
+  state.counters["found_per_run"] =
+      static_cast<double>(static_cast<std::int64_t>(cards) * runs - lost) /
+      static_cast<double>(runs);
   state.counters["lost"] = static_cast<double>(lost);
   if (lost != 0) state.SkipWithError("cards were lost");
 }

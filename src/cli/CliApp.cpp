@@ -15,6 +15,7 @@ namespace {
 
 struct Options {
   bool demo = false;
+  std::vector<std::string> adapters;  // search only these
   bool json = false;
   std::string target;  // serial number or MAC address
 };
@@ -30,12 +31,7 @@ class Context {
       return;
     }
     session_.emplace(*driver_, env.timing, [&env](const std::string& line) { env.err << line; });
-    if (session_->adapters().EnumerateAdapters() == 0) {
-      const std::string& why = session_->adapters().EnumerationError();
-      env.err << "quillon-cli: no network adapters found" << (why.empty() ? "" : ": " + why)
-              << '\n';
-      session_.reset();
-    }
+    if (!FindAdapters(options) || !CanCapture()) session_.reset();
   }
 
   bool Ready() const { return session_.has_value(); }
@@ -60,6 +56,39 @@ class Context {
   }
 
  private:
+  bool FindAdapters(const Options& options) {
+    AdapterSelection& adapters = session_->adapters();
+    adapters.EnumerateAdapters();
+    if (!options.adapters.empty()) {
+      for (const std::string& name : adapters.RestrictTo(options.adapters)) {
+        env_.err << "quillon-cli: there is no Ethernet adapter named " << name << '\n';
+        return false;
+      }
+    }
+    if (adapters.AdapterCount() > 0) return true;
+    const std::string& why = adapters.EnumerationError();
+    env_.err << "quillon-cli: no network adapters found" << (why.empty() ? "" : ": " + why) << '\n';
+    return false;
+  }
+
+  // An empty list would look like a segment without cards: say instead which adapters cannot
+  // be captured on, and how to allow it.
+  bool CanCapture() {
+    std::vector<std::string> refused;
+    std::string reason;
+    for (const AdapterInfo& adapter : session_->adapters().AdapterTable()) {
+      const OpenedAdapter probe = driver_->OpenAdapter(adapter.driver_name);
+      if (probe.failure != OpenFailure::kPermissionDenied) continue;
+      refused.push_back(adapter.driver_name);
+      reason = probe.error;
+    }
+    if (refused.empty()) return true;
+    env_.err << "quillon-cli: raw frames cannot be captured on ";
+    for (std::size_t i = 0; i < refused.size(); ++i) env_.err << (i ? ", " : "") << refused[i];
+    env_.err << " (" << reason << ").\n" << driver_->PrivilegeAdvice() << '\n';
+    return false;
+  }
+
   CliEnvironment& env_;
   std::unique_ptr<PacketDriver> driver_;
   std::optional<Session> session_;
@@ -122,6 +151,8 @@ int RunCli(int argc, const char* const argv[], CliEnvironment& env) {
   CLI::App app{"Finds and manages the network management cards on every adapter."};
   app.name("quillon-cli");
   app.add_flag("--demo", options.demo, "Work on the built-in simulated segment and its demo cards");
+  app.add_option("--adapter", options.adapters,
+                 "Search only this adapter (by name, as `ip link` shows it); repeatable");
   app.require_subcommand(1);
 
   CLI::App* list = app.add_subcommand("list", "List the cards on every adapter, by serial number");

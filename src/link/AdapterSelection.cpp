@@ -1,5 +1,6 @@
 #include "link/AdapterSelection.h"
 
+#include <algorithm>
 #include <thread>
 
 namespace quillon {
@@ -13,6 +14,19 @@ int AdapterSelection::EnumerateAdapters() {
   table_ = std::move(list.adapters);
   if (table_.size() > kMaxAdapters) table_.resize(kMaxAdapters);
   return AdapterCount();
+}
+
+std::vector<std::string> AdapterSelection::RestrictTo(const std::vector<std::string>& names) {
+  std::vector<std::string> unknown;
+  for (const std::string& name : names) {
+    const bool known = std::any_of(table_.begin(), table_.end(),
+                                   [&](const AdapterInfo& a) { return a.driver_name == name; });
+    if (!known) unknown.push_back(name);
+  }
+  std::erase_if(table_, [&](const AdapterInfo& adapter) {
+    return std::find(names.begin(), names.end(), adapter.driver_name) == names.end();
+  });
+  return unknown;
 }
 
 bool AdapterSelection::OpenAdapter(int index) {

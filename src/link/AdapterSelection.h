@@ -23,6 +23,9 @@ class AdapterSelection {
   // Lists the driver's adapters into the adapter table (once per run) and returns their number.
   int EnumerateAdapters();
   const std::vector<AdapterInfo>& AdapterTable() const { return table_; }
+  // Keeps only the adapters with these driver names, in their enumeration order. Returns the
+  // names that match no adapter.
+  std::vector<std::string> RestrictTo(const std::vector<std::string>& names);
   int AdapterCount() const { return static_cast<int>(table_.size()); }
   // Why the driver could not list its adapters, when it could not.
   const std::string& EnumerationError() const { return enumeration_error_; }

@@ -63,6 +63,8 @@ class PacketDriver {
   // Why this program cannot capture raw frames here and how to grant it, or an empty text when it
   // can. Drivers that need no privilege say nothing.
   virtual std::string PrivilegeProblem() { return {}; }
+  // How to give the program the privilege this driver needs.
+  virtual std::string PrivilegeAdvice() { return {}; }
 };
 
 }  // namespace quillon

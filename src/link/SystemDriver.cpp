@@ -1,9 +1,11 @@
 #include "link/SystemDriver.h"
 
+#include "link/pcap/PcapDriver.h"
+
 namespace quillon {
 
 std::unique_ptr<PacketDriver> MakeSystemDriver() {
-  return nullptr;
+  return std::make_unique<pcap::PcapDriver>();
 }
 
 }  // namespace quillon

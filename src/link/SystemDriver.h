@@ -7,7 +7,7 @@
 
 namespace quillon {
 
-// Null when the build carries no driver for real adapters.
+// The libpcap driver. Null when the build carries no driver for real adapters.
 std::unique_ptr<PacketDriver> MakeSystemDriver();
 
 }  // namespace quillon

@@ -4,6 +4,7 @@
 #pragma once
 
 #include <deque>
+#include <map>
 #include <mutex>
 #include <optional>
 
@@ -29,8 +30,13 @@ class ReplyStash {
   void Clear();
 
  private:
+  void Forget(const Frame& frame);
+
   mutable std::mutex stash_lock_;
   std::deque<Frame> frames_;  // newest first
+  // How many frames each card has here: a card with none is answered without a search, which
+  // keeps a flood of frames from strangers cheap.
+  std::map<MacAddress, std::size_t> counts_;
 };
 
 }  // namespace quillon

@@ -1,0 +1,70 @@
+// A libpcap handle on one interface, opened the way every part of the program needs it: snapshot
+// length 1600, immediate delivery, a kernel buffer for bursts, the program's receive filter, and
+// a receive loop that sleeps in poll() until a frame arrives or it is woken to stop.
+#pragma once
+
+#include <pcap/pcap.h>
+
+#include <memory>
+#include <mutex>
+#include <string>
+
+#include "link/PacketDriver.h"
+
+namespace quillon::pcap {
+
+struct CaptureOptions {
+  bool promiscuous = false;    // only a simulator standing for many addresses needs it
+  bool inbound_only = true;    // the program's own frames are of no interest to it
+  bool send_only = false;      // captures nothing: a handle to send through
+  int buffer_bytes = 4 << 20;  // absorbs the replies of hundreds of cards at once
+};
+
+// Ends a receive loop from another thread.
+class WakePipe {
+ public:
+  WakePipe();
+  ~WakePipe();
+  WakePipe(const WakePipe&) = delete;
+  WakePipe& operator=(const WakePipe&) = delete;
+
+  bool Valid() const { return read_fd_ >= 0; }
+  void Wake();
+  int ReadFd() const { return read_fd_; }
+
+ private:
+  int read_fd_ = -1;
+  int write_fd_ = -1;
+};
+
+class PcapCapture {
+ public:
+  struct Opened {
+    std::unique_ptr<PcapCapture> capture;
+    OpenFailure failure = OpenFailure::kNone;
+    std::string error;
+  };
+
+  static Opened Open(const std::string& device, const CaptureOptions& options);
+  ~PcapCapture();
+  PcapCapture(const PcapCapture&) = delete;
+  PcapCapture& operator=(const PcapCapture&) = delete;
+
+  // Safe from any thread.
+  bool Send(ByteView frame, std::string& error);
+
+  // Hands every captured frame to `sink` until `wake` is woken. Returns an empty text then, or
+  // why capturing failed.
+  std::string DispatchUntilWoken(const FrameSink& sink, const WakePipe& wake);
+
+  const std::string& Device() const { return device_; }
+
+ private:
+  PcapCapture(pcap_t* handle, std::string device) : handle_(handle), device_(std::move(device)) {}
+
+  pcap_t* handle_;
+  std::string device_;
+  std::mutex send_lock_;
+};
+
+}  // namespace quillon::pcap

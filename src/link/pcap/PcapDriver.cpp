@@ -1,0 +1,123 @@
+#include "link/pcap/PcapDriver.h"
+
+#include <unistd.h>
+
+#include <climits>
+#include <map>
+
+#include "link/pcap/InterfaceAddress.h"
+#include "link/pcap/PcapCapture.h"
+
+namespace quillon::pcap {
+
+namespace {
+
+bool IsPseudoDevice(const std::string& name) {
+  for (const char* prefix : {"any", "nflog", "nfqueue", "dbus-", "usbmon", "bluetooth"}) {
+    if (name.rfind(prefix, 0) == 0) return true;
+  }
+  return false;
+}
+
+struct EthernetAdapter {
+  AdapterInfo info;
+  MacAddress mac;
+};
+
+struct Enumeration {
+  std::vector<EthernetAdapter> adapters;
+  std::string error;
+};
+
+Enumeration EnumerateEthernet() {
+  char error[PCAP_ERRBUF_SIZE] = {};
+  pcap_if_t* devices = nullptr;
+  if (pcap_findalldevs(&devices, error) != 0) return {{}, error};
+  Enumeration found;
+  for (const pcap_if_t* device = devices; device; device = device->next) {
+    const std::string name = device->name;
+    if ((device->flags & PCAP_IF_LOOPBACK) || !(device->flags & PCAP_IF_UP)) continue;
+    if (IsPseudoDevice(name)) continue;
+    const auto mac = EthernetAddress(*device);
+    if (!mac) continue;
+    const std::string description = device->description ? device->description : name;
+    found.adapters.push_back({{name, description}, *mac});
+  }
+  pcap_freealldevs(devices);
+  return found;
+}
+
+std::string ExecutablePath() {
+  char path[PATH_MAX];
+  const ssize_t length = readlink("/proc/self/exe", path, sizeof path - 1);
+  if (length <= 0) return "the program";
+  return std::string(path, static_cast<std::size_t>(length));
+}
+
+// One open adapter: a capturing handle for the receive thread and a second handle to send
+// through, so that the two threads never share one.
+class Port : public AdapterPort {
+ public:
+  Port(std::unique_ptr<PcapCapture> receiver, std::unique_ptr<PcapCapture> sender,
+       std::optional<MacAddress> own)
+      : receiver_(std::move(receiver)), sender_(std::move(sender)), own_(own) {}
+
+  std::optional<MacAddress> OwnAddress() const override { return own_; }
+
+  bool Send(ByteView frame, std::string& error) override { return sender_->Send(frame, error); }
+
+  std::string ReceiveUntilStopped(const FrameSink& sink) override {
+    return receiver_->DispatchUntilWoken(sink, wake_);
+  }
+
+  void Stop() override { wake_.Wake(); }
+
+ private:
+  std::unique_ptr<PcapCapture> receiver_;
+  std::unique_ptr<PcapCapture> sender_;
+  std::optional<MacAddress> own_;
+  WakePipe wake_;
+};
+
+}  // namespace
+
+AdapterList PcapDriver::ListAdapters() {
+  Enumeration found = EnumerateEthernet();
+  AdapterList list{{}, std::move(found.error)};
+  for (EthernetAdapter& adapter : found.adapters) list.adapters.push_back(std::move(adapter.info));
+  return list;
+}
+
+OpenedAdapter PcapDriver::OpenAdapter(const std::string& driver_name) {
+  PcapCapture::Opened receiver = PcapCapture::Open(driver_name, {});
+  if (!receiver.capture) return {nullptr, receiver.failure, std::move(receiver.error)};
+  CaptureOptions send_only;
+  send_only.send_only = true;
+  PcapCapture::Opened sender = PcapCapture::Open(driver_name, send_only);
+  if (!sender.capture) return {nullptr, sender.failure, std::move(sender.error)};
+
+  std::optional<MacAddress> own;
+  for (const EthernetAdapter& adapter : EnumerateEthernet().adapters) {
+    if (adapter.info.driver_name == driver_name) own = adapter.mac;
+  }
+  return {std::make_unique<Port>(std::move(receiver.capture), std::move(sender.capture), own),
+          OpenFailure::kNone,
+          {}};
+}
+
+std::string PcapDriver::PrivilegeProblem() {
+  const Enumeration found = EnumerateEthernet();
+  if (found.adapters.empty()) return {};
+  const std::string& name = found.adapters.front().info.driver_name;
+  const PcapCapture::Opened probe = PcapCapture::Open(name, {});
+  if (probe.failure != OpenFailure::kPermissionDenied) return {};
+  return "Raw frames cannot be captured on " + name + " (" + probe.error + "). " +
+         PrivilegeAdvice();
+}
+
+std::string PcapDriver::PrivilegeAdvice() {
+  return "Run as root, or grant the capability once: sudo setcap cap_net_raw+ep " +
+         ExecutablePath();
+}
+
+}  // namespace quillon::pcap

@@ -1,0 +1,237 @@
+// The real libpcap driver against quillon-cardsim over veth pairs. run-e2e.sh makes the network
+// namespaces and runs this binary in the host one; these tests start and stop the simulated
+// cards in the cards namespace.
+#include <gtest/gtest.h>
+#include <signal.h>
+#include <spawn.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <nlohmann/json.hpp>
+#include <thread>
+
+#include "flows/DeviceSearch.h"
+#include "link/pcap/PcapDriver.h"
+#include "protocol/DeviceCommands.h"
+#include "sim/DemoFleet.h"
+
+extern char** environ;
+
+namespace quillon {
+namespace {
+
+std::string Env(const char* name) {
+  const char* value = std::getenv(name);
+  return value ? value : "";
+}
+
+// A program started in the background and stopped, whatever happens, when this goes.
+class Child {
+ public:
+  explicit Child(const std::vector<std::string>& args) {
+    std::vector<char*> argv;
+    for (const std::string& arg : args) argv.push_back(const_cast<char*>(arg.c_str()));
+    argv.push_back(nullptr);
+    if (posix_spawnp(&pid_, argv[0], nullptr, nullptr, argv.data(), environ) != 0) pid_ = -1;
+  }
+  ~Child() { Stop(); }
+  Child(const Child&) = delete;
+  Child& operator=(const Child&) = delete;
+
+  bool Started() const { return pid_ > 0; }
+  int Stop() {
+    if (pid_ <= 0) return -1;
+    kill(pid_, SIGTERM);
+    return Wait();
+  }
+  int Wait() {
+    int status = 0;
+    waitpid(pid_, &status, 0);
+    pid_ = -1;
+    return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+  }
+
+ private:
+  pid_t pid_ = -1;
+};
+
+struct Card {
+  std::uint32_t serial;
+  std::string ipv4;
+};
+
+class WireTest : public ::testing::Test {
+ protected:
+  static constexpr std::uint32_t kSerial = 1358954496;
+
+  void SetUp() override {
+    cards_ns_ = Env("QUILLON_E2E_CARDS_NS");
+    if (cards_ns_.empty()) GTEST_SKIP() << "run through run-e2e.sh, which makes the namespaces";
+    timing_ = Timing::Shortened();
+    session_ = std::make_unique<Session>(driver_, timing_, nullptr);
+    ASSERT_EQ(session_->adapters().EnumerateAdapters(), 2) << "expected the host ends qh0, qh1";
+  }
+
+  void TearDown() override {
+    cardsims_.clear();
+    std::filesystem::remove_all(directory_);
+  }
+
+  // Starts quillon-cardsim with these cards on the cards' end of pair `pair`.
+  void StartCards(int pair, const std::vector<Card>& cards,
+                  const nlohmann::json& extra = nlohmann::json::object()) {
+    nlohmann::json fleet;
+    for (const Card& card : cards) {
+      nlohmann::json description = {{"serial", card.serial},
+                                    {"ipv4", {{"mode", "static"}, {"address", card.ipv4}}}};
+      if (extra.is_object()) description.update(extra);
+      fleet["cards"].push_back(description);
+    }
+    std::filesystem::create_directories(directory_);
+    const std::string path = directory_ + "/fleet" + std::to_string(pair) + ".json";
+    std::ofstream(path) << fleet.dump();
+    cardsims_.push_back(std::make_unique<Child>(
+        std::vector<std::string>{"ip", "netns", "exec", cards_ns_, Env("QUILLON_CARDSIM"), "-i",
+                                 "qc" + std::to_string(pair), "--fleet", path}));
+    ASSERT_TRUE(cardsims_.back()->Started());
+    WaitUntilAnswering(pair, cards.front().serial);
+  }
+
+  // The simulator needs a moment to attach; ask until the card answers.
+  void WaitUntilAnswering(int pair, std::uint32_t serial) {
+    session_->adapters().UseCardAdapter(pair);
+    for (int attempt = 0; attempt < 50; ++attempt) {
+      if (CheckPassword(tx(), sim::MakerAddress(serial), {}) != status::kNoReply) return;
+    }
+    FAIL() << "the simulated cards on qc" << pair << " never answered";
+  }
+
+  int AdapterIndex(const std::string& name) {
+    const auto& table = session_->adapters().AdapterTable();
+    for (std::size_t i = 0; i < table.size(); ++i) {
+      if (table[i].driver_name == name) return static_cast<int>(i);
+    }
+    return -1;
+  }
+
+  Transactions& tx() { return session_->transactions(); }
+
+  pcap::PcapDriver driver_;
+  Timing timing_;
+  std::unique_ptr<Session> session_;
+  std::string cards_ns_;
+  std::string directory_ =
+      std::filesystem::temp_directory_path().string() + "/quillon-e2e-" + std::to_string(getpid());
+  std::vector<std::unique_ptr<Child>> cardsims_;
+};
+
+TEST_F(WireTest, DiscoversEveryCardOnBothAdapters) {
+  StartCards(0, {{kSerial + 3, "10.1.0.3"}, {kSerial + 1, "10.1.0.1"}, {kSerial + 2, "10.1.0.2"}});
+  StartCards(1, {{kSerial + 7, "10.2.0.7"}, {kSerial + 5, "10.2.0.5"}});
+  DeviceSearch search(*session_);
+  const SearchResult result = search.Run();
+
+  std::vector<std::tuple<std::string, std::string, std::string, std::string>> listed;
+  for (const RowText& row : result.rows) {
+    const auto& adapter = session_->adapters().AdapterTable().at(
+        static_cast<std::size_t>(result.devices[row.device].record.adapter_index));
+    listed.emplace_back(row.key, row.mac, row.ipv4, adapter.driver_name);
+  }
+  const decltype(listed) expected{
+      {"1358954497", "02-4B-51-00-00-01", "10.1.0.1", "qh0"},
+      {"1358954498", "02-4B-51-00-00-02", "10.1.0.2", "qh0"},
+      {"1358954499", "02-4B-51-00-00-03", "10.1.0.3", "qh0"},
+      {"1358954501", "02-4B-51-00-00-05", "10.2.0.5", "qh1"},
+      {"1358954503", "02-4B-51-00-00-07", "10.2.0.7", "qh1"},
+  };
+  EXPECT_EQ(listed, expected);
+}
+
+TEST_F(WireTest, CardOnTheOtherAdapterIsReachedOnceTheLinkMovesThere) {
+  StartCards(0, {{kSerial + 1, "10.1.0.1"}});
+  StartCards(1, {{kSerial + 2, "10.2.0.2"}});
+  DeviceSearch search(*session_);
+  const SearchResult result = search.Run();
+  ASSERT_EQ(result.devices.size(), 2u);
+  const int second = AdapterIndex("qh1");
+  ASSERT_EQ(session_->adapters().CurrentAdapter(), second) << "the search ends on the last adapter";
+
+  const MacAddress first_card = sim::MakerAddress(kSerial + 1);
+  EXPECT_EQ(CheckPassword(tx(), first_card, {}), status::kNoReply) << "not on this segment";
+  session_->adapters().UseCardAdapter(AdapterIndex("qh0"));
+  EXPECT_EQ(session_->adapters().CurrentAdapter(), AdapterIndex("qh0"));
+  EXPECT_EQ(CheckPassword(tx(), first_card, {}), status::kDone);
+}
+
+TEST_F(WireTest, WrittenConfigurationReadsBack) {
+  StartCards(0, {{kSerial + 1, "10.1.0.1"}});
+  const MacAddress card = sim::MakerAddress(kSerial + 1);
+  ConfigBlock block{};
+  ASSERT_EQ(ReadConfig(tx(), card, {}, block), status::kDone);
+  DeviceConfig config = DeviceConfig::Decode(block);
+  config.ip_address = 0x0A010063;
+  config.https_port = kPortDisabled;
+  block = config.Encode();
+  ASSERT_EQ(WriteConfig(tx(), card, {}, block, kConfigBlockSize), status::kDone);
+
+  ConfigBlock again{};
+  ASSERT_EQ(ReadConfig(tx(), card, {}, again), status::kDone);
+  EXPECT_TRUE(std::equal(block.begin() + 8, block.end(), again.begin() + 8));
+  EXPECT_EQ(DeviceConfig::Decode(again).ip_address, 0x0A010063u);
+}
+
+TEST_F(WireTest, ChangedPasswordIsTheOneTheCardThenAccepts) {
+  StartCards(0, {{kSerial + 1, "10.1.0.1"}});
+  const MacAddress card = sim::MakerAddress(kSerial + 1);
+  ASSERT_EQ(ChangePassword(tx(), card, {}, MakePasswordBlock("secret")), status::kDone);
+  EXPECT_EQ(CheckPassword(tx(), card, {}), status::kRefused);
+  EXPECT_EQ(CheckPassword(tx(), card, DevicePassword("wrong")), status::kRefused);
+  EXPECT_EQ(CheckPassword(tx(), card, DevicePassword("secret")), status::kDone);
+}
+
+TEST_F(WireTest, MalformedAndUnrelatedFramesDoNoHarm) {
+  StartCards(0, {{kSerial + 1, "10.1.0.1"}}, {{"faults", {{"replyDelayMs", 2}}}});
+  const MacAddress card = sim::MakerAddress(kSerial + 1);
+  ConfigBlock expected{};
+  ASSERT_EQ(ReadConfig(tx(), card, {}, expected), status::kDone);
+
+  Child injector({"ip", "netns", "exec", cards_ns_, Env("QUILLON_INJECT"), "qc0",
+                  session_->link().OwnAddress().ToString(), card.ToString(), "3"});
+  ASSERT_TRUE(injector.Started());
+  std::string failures;
+  for (int i = 0; i < 20; ++i) {
+    ConfigBlock block{};
+    const std::uint16_t status = ReadConfig(tx(), card, {}, block);
+    if (status != status::kDone || block != expected) {
+      failures += " read " + std::to_string(i) + ": status " + std::to_string(status) +
+                  (block == expected ? "" : ", another block");
+    }
+  }
+  EXPECT_EQ(failures, "") << "every read gets the card's own, whole block";
+  EXPECT_EQ(CheckPassword(tx(), sim::MakerAddress(kSerial + 99), {}), status::kNoReply);
+  EXPECT_EQ(injector.Wait(), 0);
+  EXPECT_FALSE(session_->link().FuseOk().WaitFor(Millis{0})) << "a cut notice is no notice";
+}
+
+TEST_F(WireTest, CommandLineListsTheFleet) {
+  StartCards(0, {{kSerial + 1, "10.1.0.1"}, {kSerial + 2, "10.1.0.2"}});
+  StartCards(1, {{kSerial + 3, "10.2.0.3"}});
+  session_.reset();  // the command line opens the adapters itself
+  FILE* pipe = popen((Env("QUILLON_CLI") + " list --json").c_str(), "r");
+  ASSERT_NE(pipe, nullptr);
+  std::string output;
+  char buffer[4096];
+  while (const std::size_t n = fread(buffer, 1, sizeof buffer, pipe)) output.append(buffer, n);
+  ASSERT_EQ(pclose(pipe), 0);
+  const auto devices = nlohmann::json::parse(output);
+  ASSERT_EQ(devices.size(), 3u);
+  EXPECT_EQ(devices[0]["serial"], "1358954497");
+  EXPECT_EQ(devices[0]["ipv4"], "10.1.0.1");
+  EXPECT_EQ(devices[2]["adapter"], "qh1");
+}
+
+}  // namespace
+}  // namespace quillon
