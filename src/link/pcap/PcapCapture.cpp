@@ -107,9 +107,7 @@ bool PcapCapture::Send(ByteView frame, std::string& error) {
   return false;
 }
 
-std::string PcapCapture::DispatchUntilWoken(const FrameSink& sink, const WakePipe& wake) {
-  const int capture_fd = pcap_get_selectable_fd(handle_);
-  if (capture_fd < 0) return "this adapter cannot be waited on";
+int PcapCapture::Dispatch(const FrameSink& sink) {
   auto deliver = [](u_char* user, const pcap_pkthdr* header, const u_char* bytes) {
     // A frame longer than the snapshot arrives cut: it is longer than any frame may be, and is
     // dropped rather than taken for a shorter one.
@@ -117,6 +115,19 @@ std::string PcapCapture::DispatchUntilWoken(const FrameSink& sink, const WakePip
     const auto& sink = *reinterpret_cast<const FrameSink*>(user);
     sink(ByteView(bytes, header->caplen));
   };
+  return pcap_dispatch(handle_, -1, deliver,
+                       reinterpret_cast<u_char*>(const_cast<FrameSink*>(&sink)));
+}
+
+int PcapCapture::DispatchReady(const FrameSink& sink, int timeout_ms) {
+  pollfd capture{pcap_get_selectable_fd(handle_), POLLIN, 0};
+  if (capture.fd < 0 || poll(&capture, 1, timeout_ms) < 0) return errno == EINTR ? 0 : -1;
+  return Dispatch(sink);
+}
+
+std::string PcapCapture::DispatchUntilWoken(const FrameSink& sink, const WakePipe& wake) {
+  const int capture_fd = pcap_get_selectable_fd(handle_);
+  if (capture_fd < 0) return "this adapter cannot be waited on";
   std::array<pollfd, 2> fds{{{capture_fd, POLLIN, 0}, {wake.ReadFd(), POLLIN, 0}}};
   for (;;) {
     const int ready = poll(fds.data(), fds.size(), -1);
@@ -126,9 +137,7 @@ std::string PcapCapture::DispatchUntilWoken(const FrameSink& sink, const WakePip
     }
     if (fds[1].revents != 0) return {};
     if (fds[0].revents & (POLLERR | POLLNVAL)) return "the adapter reported an error";
-    const int count = pcap_dispatch(handle_, -1, deliver,
-                                    reinterpret_cast<u_char*>(const_cast<FrameSink*>(&sink)));
-    if (count == PCAP_ERROR) return pcap_geterr(handle_);
+    if (Dispatch(sink) == PCAP_ERROR) return pcap_geterr(handle_);
   }
 }
 

@@ -57,9 +57,14 @@ class PcapCapture {
   // why capturing failed.
   std::string DispatchUntilWoken(const FrameSink& sink, const WakePipe& wake);
 
+  // Waits at most `timeout_ms` for frames and hands what has arrived to `sink`. Returns the
+  // number of frames, or -1 when capturing failed.
+  int DispatchReady(const FrameSink& sink, int timeout_ms);
+
   const std::string& Device() const { return device_; }
 
  private:
+  int Dispatch(const FrameSink& sink);
   PcapCapture(pcap_t* handle, std::string device) : handle_(handle), device_(std::move(device)) {}
 
   pcap_t* handle_;

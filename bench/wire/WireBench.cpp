@@ -1,0 +1,134 @@
+// Speed over a real wire (a veth pair in namespaces made by run-wire-bench.sh):
+//  - a query round trip through the libpcap driver and the whole transaction path, against a
+//    raw libpcap ping-pong of the same frame sizes on the same pair: the physical limit here;
+//  - 256 cards answering one discovery: every one found, every time.
+#include <benchmark/benchmark.h>
+#include <poll.h>
+
+#include <algorithm>
+#include <array>
+#include <vector>
+
+#include "flows/Session.h"
+#include "link/pcap/PcapCapture.h"
+#include "link/pcap/PcapDriver.h"
+#include "protocol/DeviceCommands.h"
+#include "protocol/Discovery.h"
+#include "sim/DemoFleet.h"
+
+namespace quillon {
+namespace {
+
+constexpr std::uint16_t kEchoRequest = 0x7E01;
+constexpr std::uint16_t kEchoReply = 0x7E02;
+constexpr std::uint32_t kSerial = 1358954496;
+
+double Median(std::vector<double> values) {
+  std::sort(values.begin(), values.end());
+  return values[values.size() / 2];
+}
+
+double Percentile99(std::vector<double> values) {
+  std::sort(values.begin(), values.end());
+  return values[values.size() * 99 / 100];
+}
+
+double Micros(Clock::duration d) {
+  return std::chrono::duration<double, std::micro>(d).count();
+}
+
+// One frame out and its answer back, on one thread, straight on a pcap handle.
+class RawPingPong {
+ public:
+  explicit RawPingPong(const std::string& interface) {
+    receiver_ = std::move(pcap::PcapCapture::Open(interface, {}).capture);
+    pcap::CaptureOptions send_only;
+    send_only.send_only = true;
+    sender_ = std::move(pcap::PcapCapture::Open(interface, send_only).capture);
+  }
+  bool Ready() const { return receiver_ && sender_; }
+
+  // Returns false when no answer came.
+  bool RoundTrip(const MacAddress& own) {
+    const Bytes request =
+        BuildRequestFrame(own, {sim::MakerAddress(kSerial), kEchoRequest, 0, {}, {}, 0});
+    std::string error;
+    sender_->Send(request, error);
+    bool answered = false;
+    const auto deadline = Clock::now() + Millis{1000};
+    const FrameSink sink = [&](ByteView frame) {
+      if (frame.size() >= frame::kData && LoadBe16(frame, frame::kCode) == kEchoReply) {
+        answered = true;
+      }
+    };
+    while (!answered && Clock::now() < deadline) {
+      if (receiver_->DispatchReady(sink, 100) < 0) return false;
+    }
+    return answered;
+  }
+
+ private:
+  std::unique_ptr<pcap::PcapCapture> receiver_;
+  std::unique_ptr<pcap::PcapCapture> sender_;
+};
+
+void QueryRoundTripOnWire(benchmark::State& state) {
+  pcap::PcapDriver driver;
+  const Timing timing = Timing::Standard();
+  Session session(driver, timing, nullptr);
+  session.adapters().EnumerateAdapters();
+  session.adapters().RestrictTo({"qh0"});
+  session.adapters().OpenAdapter(0);
+  const MacAddress own = session.link().OwnAddress();
+  const MacAddress card = sim::MakerAddress(kSerial);
+  RawPingPong raw("qh0");
+  if (!raw.Ready() || CheckPassword(session.transactions(), card, {}) != status::kDone) {
+    state.SkipWithError("run through run-wire-bench.sh: no card or echo on qh0");
+    return;
+  }
+  std::vector<double> raw_us;
+  std::vector<double> driver_us;
+  for (auto _ : state) {
+    // Interleaved, so that both see the same machine at the same moment.
+    auto start = Clock::now();
+    if (!raw.RoundTrip(own)) state.SkipWithError("the echo did not answer");
+    raw_us.push_back(Micros(Clock::now() - start));
+    start = Clock::now();
+    if (CheckPassword(session.transactions(), card, {}) != status::kDone) {
+      state.SkipWithError("the card did not answer");
+    }
+    driver_us.push_back(Micros(Clock::now() - start));
+  }
+  state.counters["raw_median_us"] = Median(raw_us);
+  state.counters["raw_p99_us"] = Percentile99(raw_us);
+  state.counters["driver_median_us"] = Median(driver_us);
+  state.counters["driver_p99_us"] = Percentile99(driver_us);
+  state.counters["ratio_median"] = Median(driver_us) / Median(raw_us);
+}
+BENCHMARK(QueryRoundTripOnWire)->Iterations(5000)->UseRealTime()->Unit(benchmark::kMicrosecond);
+
+void DiscoverOnWire(benchmark::State& state) {
+  pcap::PcapDriver driver;
+  Timing timing = Timing::Standard();
+  Session session(driver, timing, nullptr);
+  session.adapters().EnumerateAdapters();
+  session.adapters().RestrictTo({"qh1"});
+  session.adapters().OpenAdapter(0);
+  std::int64_t runs = 0;
+  std::int64_t found = 0;
+  std::int64_t worst = 256;
+  for (auto _ : state) {
+    std::array<DeviceRecord, kMaxDevices> table{};
+    const int n = DiscoverDevices(session.link(), timing, table, 0);
+    found += n;
+    worst = std::min<std::int64_t>(worst, n);
+    ++runs;
+  }
+  state.counters["found_per_run"] = static_cast<double>(found) / static_cast<double>(runs);
+  state.counters["fewest_found"] = static_cast<double>(worst);
+  if (worst != 256) state.SkipWithError("cards were lost");
+}
+BENCHMARK(DiscoverOnWire)->Iterations(20)->UseRealTime()->Unit(benchmark::kMillisecond);
+
+}  // namespace
+}  // namespace quillon
