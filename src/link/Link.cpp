@@ -71,7 +71,7 @@ void Link::CloseLink() {
   if (receive_thread_.joinable()) receive_thread_.join();
   port.reset();
   // Transactions still waiting look again, find the link closed, and give up at their deadline.
-  queue_.Arrivals().Notify();
+  queue_.Arrivals().NotifyAll();
 }
 
 bool Link::SendFrame(ByteView frame) {
@@ -130,6 +130,7 @@ void Link::Enqueue(ByteView frame) {
     handler = notify_window_;
   }
   if (handler) handler(card);
+  notices_.Post(card);
   fuse_ok_.Set();
 }
 

@@ -13,6 +13,7 @@
 
 #include "base/Events.h"
 #include "base/MacAddress.h"
+#include "link/NoticeBoard.h"
 #include "link/PacketDriver.h"
 #include "link/ReceiveQueue.h"
 
@@ -52,13 +53,16 @@ class Link {
   OpenFailure LastOpenFailure() const;
   std::string LastOpenError() const;
 
-  // Waiting without polling: note Arrivals().Stamp(), look for a frame, then WaitPast().
+  // Waiting without polling: register an ArrivalSignal::Waiter, Arm() it, look for a frame, then
+  // Wait().
   ArrivalSignal& Arrivals() { return queue_.Arrivals(); }
 
   // Stands for the window that receives the notices; an empty handler unregisters it.
   void SetNotifyWindow(NotifyHandler handler);
   // Set once for every notice, after the notify handler has returned.
   AutoResetEvent& FuseOk() { return fuse_ok_; }
+  // Every notice, kept per card for the one waiting for that card.
+  NoticeBoard& Notices() { return notices_; }
 
   static void WriteToStandardOutput(const std::string& line);
 
@@ -86,6 +90,7 @@ class Link {
   std::mutex notify_lock_;
   NotifyHandler notify_window_;
   AutoResetEvent fuse_ok_;
+  NoticeBoard notices_;
 };
 
 }  // namespace quillon

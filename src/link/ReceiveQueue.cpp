@@ -8,7 +8,12 @@ bool ReceiveQueue::Push(ByteView frame) {
     if (frames_.size() >= kCapacity) return false;
     frames_.emplace_back(frame.begin(), frame.end());
   }
-  arrivals_.Notify();
+  constexpr std::size_t kSourceOffset = 6;
+  if (frame.size() >= kSourceOffset + 6) {
+    arrivals_.Notify(MacAddress::From(frame, kSourceOffset));
+  } else {
+    arrivals_.NotifyAnyFrameWaiters();
+  }
   return true;
 }
 

@@ -1,6 +1,7 @@
 // The first-in first-out queue of received frames, shared by the receive thread (producer) and
 // every transaction (consumers). Consumers do not poll: they sleep on the arrival signal, which
-// moves on with every frame queued and with every frame another consumer puts aside for them.
+// wakes them for every frame queued from their card and for every frame another consumer puts
+// aside for them.
 #pragma once
 
 #include <deque>
@@ -8,7 +9,7 @@
 #include <optional>
 
 #include "base/Bytes.h"
-#include "base/Events.h"
+#include "link/ArrivalSignal.h"
 
 namespace quillon {
 

@@ -28,13 +28,13 @@ int DiscoverDevices(Link& link, const Timing& timing, std::span<DeviceRecord> ta
 
   const auto deadline = Clock::now() + timing.discovery_window;
   std::size_t found = 0;
-  ArrivalSignal& arrivals = link.Arrivals();
+  ArrivalSignal::Waiter waiter(link.Arrivals(), std::nullopt);
   for (bool first_pass = true;; first_pass = false) {
     if (!first_pass && Clock::now() >= deadline) break;
-    const std::uint64_t stamp = arrivals.Stamp();
+    waiter.Arm();
     const std::optional<Frame> frame = link.ReceiveFrame();
     if (!frame) {
-      arrivals.WaitPast(stamp, deadline);
+      waiter.Wait(deadline);
       continue;
     }
     if (!IsReply(*frame, code::kDiscoverReply, kDeviceRecordSize)) continue;

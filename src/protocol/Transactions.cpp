@@ -76,12 +76,12 @@ std::optional<Frame> Transactions::AwaitReply(const MacAddress& card, std::uint1
                                               std::size_t data_needed, Accept accept,
                                               Clock::time_point deadline) {
   const MacAddress own = link_.OwnAddress();
-  ArrivalSignal& arrivals = link_.Arrivals();
+  ArrivalSignal::Waiter waiter(link_.Arrivals(), card);
   // The deadline is looked at on every pass, so that a flood of other frames cannot hold a
   // transaction past its window.
   for (bool first_pass = true;; first_pass = false) {
     if (!first_pass && Clock::now() >= deadline) return std::nullopt;
-    const std::uint64_t stamp = arrivals.Stamp();
+    waiter.Arm();
     if (std::optional<Frame> frame = link_.ReceiveFrame()) {
       if (frame->size() < frame::kData) continue;  // runt: not a reply to anything
       const bool ignored =
@@ -91,8 +91,9 @@ std::optional<Frame> Transactions::AwaitReply(const MacAddress& card, std::uint1
         if (auto reply = TestReply(std::move(frame), reply_code, data_needed)) return reply;
         continue;
       }
+      const MacAddress owner = SourceOf(*frame);
       stash_.StashFrame(std::move(*frame));
-      arrivals.Notify();  // the transaction waiting for that card may be asleep
+      link_.Arrivals().Notify(owner);  // the transaction waiting for that card may be asleep
       if (auto reply = TestReply(stash_.TakeStashedReply(card), reply_code, data_needed)) {
         return reply;
       }
@@ -102,7 +103,7 @@ std::optional<Frame> Transactions::AwaitReply(const MacAddress& card, std::uint1
       if (auto reply = TestReply(std::move(stashed), reply_code, data_needed)) return reply;
       continue;
     }
-    arrivals.WaitPast(stamp, deadline);
+    waiter.Wait(deadline);
   }
 }
 
