@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
-# The benchmarks over a real wire: makes the namespaces and veth pairs, starts one simulated card
-# and the raw echo on the first pair and 256 cards on the second, runs quillon_wire_bench in the
+# The benchmarks over a real wire: makes the namespaces and veth pairs, starts eight simulated
+# cards and the raw echo on the first pair and 256 cards on the second, runs quillon_wire_bench in the
 # host namespace, and removes everything afterwards. Needs root.
 #   bench/run-wire-bench.sh [BUILD_DIR] [benchmark arguments]    (default build/release)
 set -euo pipefail
@@ -15,7 +15,8 @@ fleet=$(mktemp --suffix=.json)
 echo '{"cards": [{"serial": 1358955000, "count": 256}]}' > "$fleet"
 "$netns" up "$prefix"
 ip netns exec "$prefix-cards" "$build/src/cardsim/quillon-cardsim" -i qc0 --fleet /dev/stdin \
-  <<< '{"cards": [{"serial": 1358954496}]}' 2>/dev/null &
+  <<< '{"cards": [{"serial": 1358954496, "count": 8, "firmwareSide": {"programmingMs": 0}}]}' \
+  2>/dev/null &
 ip netns exec "$prefix-cards" "$build/bench/bench_echo" qc0 &
 ip netns exec "$prefix-cards" "$build/src/cardsim/quillon-cardsim" -i qc1 --fleet "$fleet" 2>/dev/null &
 sleep 1

@@ -10,10 +10,13 @@
 #include <vector>
 
 #include "flows/Session.h"
+#include "flows/UpgradeRun.h"
 #include "link/pcap/PcapCapture.h"
 #include "link/pcap/PcapDriver.h"
+#include "protocol/Checksum.h"
 #include "protocol/DeviceCommands.h"
 #include "protocol/Discovery.h"
+#include "protocol/FirmwareImage.h"
 #include "sim/DemoFleet.h"
 
 namespace quillon {
@@ -48,10 +51,16 @@ class RawPingPong {
   }
   bool Ready() const { return receiver_ && sender_; }
 
-  // Returns false when no answer came.
-  bool RoundTrip(const MacAddress& own) {
+  // Drops what this handle captured meanwhile (the traffic of other measurements).
+  void Drain() {
+    while (receiver_->DispatchReady([](ByteView) {}, 0) > 0) {
+    }
+  }
+
+  // Returns false when no answer came. `data` makes the request as long as a request with it.
+  bool RoundTrip(const MacAddress& own, ByteView data = {}) {
     const Bytes request =
-        BuildRequestFrame(own, {sim::MakerAddress(kSerial), kEchoRequest, 0, {}, {}, 0});
+        BuildRequestFrame(own, {sim::MakerAddress(kSerial), kEchoRequest, 0, {}, data, 0});
     std::string error;
     sender_->Send(request, error);
     bool answered = false;
@@ -106,6 +115,73 @@ void QueryRoundTripOnWire(benchmark::State& state) {
   state.counters["ratio_median"] = Median(driver_us) / Median(raw_us);
 }
 BENCHMARK(QueryRoundTripOnWire)->Iterations(5000)->UseRealTime()->Unit(benchmark::kMicrosecond);
+
+class NullView : public UpgradeView {
+ public:
+  void SetBusy(bool) override {}
+  void SetRowText(const std::string&, const std::string&) override {}
+  void SetStatusLine(const std::string&) override {}
+  void SetProgress(int) override {}
+  void ShowResults(const std::vector<std::pair<std::string, bool>>&) override {}
+};
+
+class NoPrompter : public Prompter {
+ public:
+  std::optional<std::string> AskPassword(const std::string&, const std::string&) override {
+    return std::nullopt;
+  }
+  bool AskYesNo(const std::string&) override { return false; }
+  Choice AskAbortRetryIgnore(const std::string&) override { return Choice::kAbort; }
+  void ShowMessage(const std::string&) override {}
+};
+
+// A 1 MiB image into 1 or 8 cards of quillon-cardsim (programming time 0), against 1024 raw
+// exchanges of a block-sized frame with the echo: the stop-and-wait limit of one card.
+void UpgradeOnWire(benchmark::State& state) {
+  pcap::PcapDriver driver;
+  const Timing timing = Timing::Standard();
+  Session session(driver, timing, nullptr);
+  session.adapters().EnumerateAdapters();
+  session.adapters().RestrictTo({"qh0"});
+  session.adapters().OpenAdapter(0);
+  RawPingPong raw("qh0");
+  std::vector<DeviceRecord> cards;
+  for (std::int64_t i = 0; i < state.range(0); ++i) {
+    DeviceRecord record;
+    record.mac = sim::MakerAddress(kSerial + static_cast<std::uint32_t>(i));
+    cards.push_back(record);
+  }
+  Bytes image(1024 * 1024, 0x5A);
+  SealBlock(MutableSlice(image, kImageInfoBlockOffset, kImageInfoBlockSize));
+  StoreBe32(image, kBootVersionWordOffset, 0x00010005);
+  const Bytes block(kImageBlockSize, 0x5A);
+  NullView view;
+  NoPrompter prompter;
+  double upgrade_seconds = 0;
+  double limit_seconds = 0;
+  for (auto _ : state) {
+    raw.Drain();
+    auto start = Clock::now();
+    for (std::size_t i = 0; i < BlockCount(image.size()); ++i) {
+      if (!raw.RoundTrip(session.link().OwnAddress(), block)) state.SkipWithError("no echo");
+    }
+    limit_seconds += std::chrono::duration<double>(Clock::now() - start).count();
+    UpgradeRun run(session, prompter, view);
+    start = Clock::now();
+    if (run.Run(image, cards).failures != 0) state.SkipWithError("a card failed");
+    upgrade_seconds += std::chrono::duration<double>(Clock::now() - start).count();
+  }
+  const auto runs = static_cast<double>(state.iterations());
+  state.counters["upgrade_s"] = upgrade_seconds / runs;
+  state.counters["stop_and_wait_limit_s"] = limit_seconds / runs;
+  state.counters["ratio"] = upgrade_seconds / limit_seconds;
+}
+BENCHMARK(UpgradeOnWire)
+    ->Arg(1)
+    ->Arg(8)
+    ->Iterations(3)
+    ->UseRealTime()
+    ->Unit(benchmark::kMillisecond);
 
 void DiscoverOnWire(benchmark::State& state) {
   pcap::PcapDriver driver;

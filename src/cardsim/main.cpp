@@ -2,6 +2,7 @@
 // program over the wire. Runs in the foreground until SIGINT or SIGTERM.
 #include <CLI/CLI.hpp>
 #include <csignal>
+#include <cstdio>
 #include <fstream>
 #include <iostream>
 
@@ -25,12 +26,25 @@ std::vector<quillon::sim::CardProfile> DemoCards() {
   return cards;
 }
 
+// Keeps what a card programmed, for people and tests that want to look at it.
+auto SaveTo(const std::string& directory) {
+  return [directory](const quillon::MacAddress& card, const quillon::Bytes& image) {
+    const std::string path = directory + "/" + quillon::DeviceKey(card) + ".bin";
+    const std::string partial = path + ".part";
+    std::ofstream(partial, std::ios::binary)
+        .write(reinterpret_cast<const char*>(image.data()),
+               static_cast<std::streamsize>(image.size()));
+    std::rename(partial.c_str(), path.c_str());  // whole, or not there
+  };
+}
+
 }  // namespace
 
 int main(int argc, char* argv[]) {
   std::string interface;
   std::string fleet_path;
   bool verbose = false;
+  std::string save_images;
   CLI::App app{
       "Attaches simulated cards to a network interface, where they answer like real ones."};
   app.name("quillon-cardsim");
@@ -38,6 +52,8 @@ int main(int argc, char* argv[]) {
   app.add_option("--fleet", fleet_path,
                  "A JSON file of cards (see the README); default: the demo fleet");
   app.add_flag("-v,--verbose", verbose, "Log one line per request to standard error");
+  app.add_option("--save-images", save_images, "Write each image a card programs to DIR/SERIAL.bin")
+      ->check(CLI::ExistingDirectory);
   CLI11_PARSE(app, argc, argv);
 
   std::vector<quillon::sim::CardProfile> profiles = DemoCards();
@@ -55,8 +71,11 @@ int main(int argc, char* argv[]) {
     profiles = std::move(fleet.cards);
   }
   std::vector<std::shared_ptr<quillon::sim::SimulatedCard>> cards;
-  for (auto& profile : profiles)
-    cards.push_back(std::make_shared<quillon::sim::SimulatedCard>(profile));
+  for (auto& profile : profiles) {
+    auto card = std::make_shared<quillon::sim::SimulatedCard>(profile);
+    if (!save_images.empty()) card->OnProgrammed(SaveTo(save_images));
+    cards.push_back(card);
+  }
 
   quillon::cardsim::CardsOnWire wire(std::move(cards), verbose ? &std::cerr : nullptr);
   if (const std::string error = wire.Attach(interface); !error.empty()) {

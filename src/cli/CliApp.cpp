@@ -4,7 +4,9 @@
 #include <algorithm>
 #include <optional>
 
+#include "cli/CliContext.h"
 #include "cli/DeviceReport.h"
+#include "cli/UpgradeCommand.h"
 #include "flows/DeviceSearch.h"
 #include "flows/Session.h"
 #include "sim/DemoFleet.h"
@@ -13,96 +15,15 @@ namespace quillon::cli {
 
 namespace {
 
-struct Options {
-  bool demo = false;
-  std::vector<std::string> adapters;  // search only these
-  bool json = false;
-  std::string target;  // serial number or MAC address
-};
-
-// The session, its adapters enumerated, or an error already reported.
-class Context {
- public:
-  Context(CliEnvironment& env, const Options& options) : env_(env) {
-    driver_ = options.demo ? env.make_demo_driver() : env.make_system_driver();
-    if (!driver_) {
-      env.err << "quillon-cli: this build has no driver for real network adapters; "
-                 "use --demo to work with the simulated segment\n";
-      return;
-    }
-    session_.emplace(*driver_, env.timing, [&env](const std::string& line) { env.err << line; });
-    if (!FindAdapters(options) || !CanCapture()) session_.reset();
-  }
-
-  bool Ready() const { return session_.has_value(); }
-  Session& session() { return *session_; }
-
-  SearchResult Search() {
-    DeviceSearch search(*session_);
-    SearchEvents events;
-    if (env_.show_progress) {
-      events.adapter_started = [this](int, const AdapterInfo& adapter) {
-        env_.err << "Searching " << adapter.driver_name << "...\n";
-      };
-    }
-    return search.Run(nullptr, events);
-  }
-
-  const AdapterInfo& AdapterOf(const FoundDevice& device) {
-    static const AdapterInfo kUnknown{"?", "?"};
-    const auto& table = session_->adapters().AdapterTable();
-    const auto index = static_cast<std::size_t>(device.record.adapter_index);
-    return index < table.size() ? table[index] : kUnknown;
-  }
-
- private:
-  bool FindAdapters(const Options& options) {
-    AdapterSelection& adapters = session_->adapters();
-    adapters.EnumerateAdapters();
-    if (!options.adapters.empty()) {
-      for (const std::string& name : adapters.RestrictTo(options.adapters)) {
-        env_.err << "quillon-cli: there is no Ethernet adapter named " << name << '\n';
-        return false;
-      }
-    }
-    if (adapters.AdapterCount() > 0) return true;
-    const std::string& why = adapters.EnumerationError();
-    env_.err << "quillon-cli: no network adapters found" << (why.empty() ? "" : ": " + why) << '\n';
-    return false;
-  }
-
-  // An empty list would look like a segment without cards: say instead which adapters cannot
-  // be captured on, and how to allow it.
-  bool CanCapture() {
-    std::vector<std::string> refused;
-    std::string reason;
-    for (const AdapterInfo& adapter : session_->adapters().AdapterTable()) {
-      const OpenedAdapter probe = driver_->OpenAdapter(adapter.driver_name);
-      if (probe.failure != OpenFailure::kPermissionDenied) continue;
-      refused.push_back(adapter.driver_name);
-      reason = probe.error;
-    }
-    if (refused.empty()) return true;
-    env_.err << "quillon-cli: raw frames cannot be captured on ";
-    for (std::size_t i = 0; i < refused.size(); ++i) env_.err << (i ? ", " : "") << refused[i];
-    env_.err << " (" << reason << ").\n" << driver_->PrivilegeAdvice() << '\n';
-    return false;
-  }
-
-  CliEnvironment& env_;
-  std::unique_ptr<PacketDriver> driver_;
-  std::optional<Session> session_;
-};
-
-int List(CliEnvironment& env, const Options& options) {
-  Context context(env, options);
+int List(CliEnvironment& env, const CliOptions& options) {
+  CliContext context(env, options);
   if (!context.Ready()) return 1;
   const SearchResult result = context.Search();
   if (options.json) {
     nlohmann::ordered_json devices = nlohmann::ordered_json::array();
     for (const RowText& row : result.rows) {
       const FoundDevice& device = result.devices[row.device];
-      devices.push_back(DeviceSummaryJson(device, context.AdapterOf(device)));
+      devices.push_back(DeviceSummaryJson(device, context.AdapterOf(device.record)));
     }
     env.out << devices.dump(2) << '\n';
     return 0;
@@ -115,13 +36,8 @@ int List(CliEnvironment& env, const Options& options) {
   return 0;
 }
 
-bool Matches(const FoundDevice& device, const std::string& target) {
-  if (const auto mac = MacAddress::Parse(target)) return device.record.mac == *mac;
-  return device.Key() == target;
-}
-
-int Show(CliEnvironment& env, const Options& options) {
-  Context context(env, options);
+int Show(CliEnvironment& env, const CliOptions& options) {
+  CliContext context(env, options);
   if (!context.Ready()) return 1;
   const SearchResult result = context.Search();
   const auto found = std::find_if(result.devices.begin(), result.devices.end(),
@@ -131,9 +47,9 @@ int Show(CliEnvironment& env, const Options& options) {
     return 1;
   }
   if (options.json) {
-    env.out << DeviceDetailJson(*found, context.AdapterOf(*found)).dump(2) << '\n';
+    env.out << DeviceDetailJson(*found, context.AdapterOf(found->record)).dump(2) << '\n';
   } else {
-    PrintDeviceDetail(env.out, *found, context.AdapterOf(*found));
+    PrintDeviceDetail(env.out, *found, context.AdapterOf(found->record));
   }
   return 0;
 }
@@ -147,7 +63,7 @@ std::unique_ptr<PacketDriver> MakeDemoDriver() {
 }
 
 int RunCli(int argc, const char* const argv[], CliEnvironment& env) {
-  Options options;
+  CliOptions options;
   CLI::App app{"Finds and manages the network management cards on every adapter."};
   app.name("quillon-cli");
   app.add_flag("--demo", options.demo, "Work on the built-in simulated segment and its demo cards");
@@ -163,6 +79,28 @@ int RunCli(int argc, const char* const argv[], CliEnvironment& env) {
       ->required();
   show->add_flag("--json", options.json, "Print one JSON object");
 
+  CLI::App* upgrade =
+      app.add_subcommand("upgrade", "Load a firmware image into cards, several at a time");
+  upgrade->add_option("image", options.image, "The firmware image (*.bin)")->required();
+  upgrade->add_option("cards", options.targets, "Serial numbers or MAC addresses of the cards");
+  upgrade->add_flag("--all", options.all, "Every card found");
+  upgrade->add_option("--password", options.password, "The cards' password, when they have one");
+  upgrade->add_option("--password-file", options.password_file,
+                      "Read the password from the first line of this file");
+  upgrade->add_flag("-y,--yes", options.yes,
+                    "Answer yes to questions (an image older than the card's boot version)");
+  upgrade->add_option("--parallel", options.parallel, "Cards upgraded at once")
+      ->check(CLI::Range(1, 256))
+      ->capture_default_str();
+  upgrade->callback([&] {
+    if (options.all == !options.targets.empty()) {
+      throw CLI::ValidationError("cards", "name the cards to upgrade, or give --all");
+    }
+    if (options.password && !options.password_file.empty()) {
+      throw CLI::ValidationError("--password", "give --password or --password-file, not both");
+    }
+  });
+
   try {
     app.parse(argc, argv);
   } catch (const CLI::ParseError& error) {
@@ -170,6 +108,7 @@ int RunCli(int argc, const char* const argv[], CliEnvironment& env) {
   }
   if (list->parsed()) return List(env, options);
   if (show->parsed()) return Show(env, options);
+  if (upgrade->parsed()) return Upgrade(env, options);
   return 1;
 }
 

@@ -3,8 +3,11 @@
 #pragma once
 
 #include <functional>
+#include <istream>
 #include <memory>
+#include <optional>
 #include <ostream>
+#include <string>
 
 #include "base/Timing.h"
 #include "link/PacketDriver.h"
@@ -18,6 +21,14 @@ struct CliEnvironment {
   std::function<std::unique_ptr<PacketDriver>()> make_demo_driver;
   std::function<std::unique_ptr<PacketDriver>()> make_system_driver;
   bool show_progress = false;  // progress lines on err, for a person watching a terminal
+
+  // Questions: answered on `in` when a person is there to answer them, never asked otherwise.
+  std::istream* in = nullptr;
+  bool interactive = false;
+  // Reads a password without showing it.
+  std::function<std::optional<std::string>(const std::string& prompt)> read_password;
+  // Standard output is a terminal: progress is redrawn in place.
+  bool live_output = false;
 };
 
 // The segment behind --demo: the demonstration fleet on two simulated adapters.

@@ -110,6 +110,11 @@ CardBuilder& CardBuilder::Faults(const CardFaults& faults) {
   return *this;
 }
 
+CardBuilder& CardBuilder::FirmwareSide(const FirmwareBehaviour& firmware) {
+  profile.firmware = firmware;
+  return *this;
+}
+
 CardProfile CardBuilder::Build() const {
   CardProfile built = profile;
   built.config = config.Encode();

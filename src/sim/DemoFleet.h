@@ -37,6 +37,7 @@ struct CardBuilder {
   CardBuilder& FirmwareNumbers(Byte major, Byte minor, char letter, Byte build);
   CardBuilder& Password(const std::string& text);
   CardBuilder& Faults(const CardFaults& faults);
+  CardBuilder& FirmwareSide(const FirmwareBehaviour& firmware);
   CardProfile Build() const;
 };
 

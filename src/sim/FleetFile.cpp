@@ -3,6 +3,7 @@
 #include <arpa/inet.h>
 
 #include <nlohmann/json.hpp>
+#include <set>
 #include <stdexcept>
 
 #include "sim/DemoFleet.h"
@@ -94,6 +95,24 @@ CardFaults ParseFaults(const json& faults) {
   f.silent = Get(faults, "silent", false);
   f.silent_after_discovery = Get(faults, "silentAfterDiscovery", false);
   f.not_ready_first = Get(faults, "notReadyFirst", false);
+  f.no_notice = Get(faults, "noNotice", false);
+  if (faults.contains("silentFromBlock")) f.silent_from_block = faults.at("silentFromBlock");
+  f.refused_blocks = Get(faults, "refusedBlocks", std::set<std::size_t>{});
+  f.preparing_blocks = Get(faults, "preparingBlocks", std::set<std::size_t>{});
+  return f;
+}
+
+FirmwareBehaviour ParseFirmwareSide(const json& side) {
+  FirmwareBehaviour f;
+  f.answers_identification = Get(side, "answersIdentification", f.answers_identification);
+  if (side.contains("bootWord")) {
+    const json& word = side.at("bootWord");
+    f.boot_word = word.is_string()
+                      ? static_cast<std::uint32_t>(std::stoul(word.get<std::string>(), nullptr, 0))
+                      : word.get<std::uint32_t>();
+  }
+  f.programming_time =
+      Millis{Get(side, "programmingMs", static_cast<int>(f.programming_time.count()))};
   return f;
 }
 
@@ -116,6 +135,9 @@ CardBuilder ParseCard(const json& description, std::uint32_t serial) {
   ApplyVersions(card, description);
   if (description.contains("password")) card.Password(description.at("password"));
   if (description.contains("faults")) card.Faults(ParseFaults(description.at("faults")));
+  if (description.contains("firmwareSide")) {
+    card.FirmwareSide(ParseFirmwareSide(description.at("firmwareSide")));
+  }
   return card;
 }
 

@@ -13,7 +13,11 @@
 //             "password": "",
 //             "faults": {"replyDelayMs": 0, "dropRate": 0.0, "duplicateReplies": false,
 //                        "decoy": "none", "busy": false, "silent": false,
-//                        "silentAfterDiscovery": false, "notReadyFirst": false}}]}
+//                        "silentAfterDiscovery": false, "notReadyFirst": false,
+//                        "noNotice": false, "silentFromBlock": 12, "refusedBlocks": [3],
+//                        "preparingBlocks": [0]},
+//             "firmwareSide": {"answersIdentification": true, "bootWord": "0x00010005",
+//                              "programmingMs": 1500}}]}
 //
 // Every field but "serial" (or "mac") may be left out; the defaults are those of CardBuilder.
 #pragma once

@@ -2,6 +2,7 @@
 
 #include "protocol/Checksum.h"
 #include "protocol/DeviceRecord.h"
+#include "protocol/FirmwareImage.h"
 #include "protocol/FrameFormat.h"
 
 namespace quillon::sim {
@@ -17,7 +18,19 @@ SimulatedCard::SimulatedCard(CardProfile profile)
     : profile_(std::move(profile)), random_(LoadBe32(profile_.mac.bytes, 2)) {}
 
 std::vector<OutgoingFrame> SimulatedCard::HandleFrame(ByteView frame, Clock::time_point now) {
-  std::lock_guard lock(mutex_);
+  std::unique_lock lock(mutex_);
+  std::vector<OutgoingFrame> out = Respond(frame, now);
+  if (!just_programmed_ || !on_programmed_) return out;
+  just_programmed_ = false;
+  const auto handler = on_programmed_;
+  const MacAddress mac = profile_.mac;
+  const Bytes image = programmed_image_;
+  lock.unlock();
+  handler(mac, image);
+  return out;
+}
+
+std::vector<OutgoingFrame> SimulatedCard::Respond(ByteView frame, Clock::time_point now) {
   if (profile_.faults.silent) return {};
   const std::optional<FrameHeader> header = FrameHeader::Decode(frame);
   if (!header || header->version != frame::kProtocolVersion) return {};
@@ -46,6 +59,13 @@ std::optional<SimulatedCard::Answer> SimulatedCard::Dispatch(const Request& requ
       return WriteConfig(request);
     case code::kSetHardwareAddress:
       return SetHardwareAddress(request);
+    case code::kIdentify:
+      if (!profile_.firmware.answers_identification) return std::nullopt;
+      return Identify();
+    case code::kImageBlock:
+      return ImageBlock(request);
+    case code::kImageEnd:
+      return ImageEnd(request);
     default:
       return std::nullopt;
   }
@@ -58,6 +78,12 @@ SimulatedCard::Answer SimulatedCard::Discover() const {
   record.firmware_version = profile_.firmware_version;
   const auto bytes = record.Encode();
   return {code::kDiscoverReply, 0, Bytes(bytes.begin(), bytes.end())};
+}
+
+DeviceRecord SimulatedCard::Record() const {
+  std::lock_guard lock(mutex_);
+  const Answer answer = Discover();
+  return DeviceRecord::Decode(answer.data);
 }
 
 bool SimulatedCard::PasswordGiven(const Request& request) const {
@@ -146,6 +172,67 @@ SimulatedCard::Answer SimulatedCard::SetHardwareAddress(const Request& request) 
   return answer;
 }
 
+SimulatedCard::Answer SimulatedCard::Identify() const {
+  Bytes data(8, 0);
+  StoreBe32(data, 4, profile_.firmware.boot_word);
+  return {code::kIdentifyReply, status::kDone, data};
+}
+
+// Blocks must come numbered from 0 without gaps, 1024 bytes each but the last. Block 0 starts a
+// new transfer; the block just taken may come again (a resend) and is taken again.
+std::optional<SimulatedCard::Answer> SimulatedCard::ImageBlock(const Request& request) {
+  const std::size_t number = request.header.parameter;
+  CardFaults& faults = profile_.faults;
+  if (faults.silent_from_block && number >= *faults.silent_from_block) return std::nullopt;
+  if (faults.refused_blocks.erase(number)) return Answer{code::kImageReply, status::kRefused, {}};
+  // A card that is still preparing keeps the block all the same; a resend is taken again.
+  const bool preparing = faults.preparing_blocks.erase(number) > 0;
+
+  const std::size_t length = request.header.data_length;
+  const Answer refused{code::kImageReply, status::kRefused, {}};
+  if (length == 0 || length > kImageBlockSize || request.data.size() < length) return refused;
+  if (number == 0) {
+    received_image_.clear();
+    next_block_ = 0;
+    last_block_seen_ = false;
+  }
+  if (number + 1 == next_block_) {  // the same block again
+    received_image_.resize(number * kImageBlockSize);
+    --next_block_;
+    last_block_seen_ = false;
+  }
+  if (number != next_block_ || last_block_seen_) return refused;
+  const ByteView block = request.data.first(length);
+  received_image_.insert(received_image_.end(), block.begin(), block.end());
+  ++next_block_;
+  last_block_seen_ = length < kImageBlockSize;
+  return Answer{code::kImageReply, preparing ? status::kNotReady : Succeeded(), {}};
+}
+
+// The image as received must have the checksum the program computed, and its info block must be
+// as the mode says: personalised for this card, or sent unchanged because it was not valid.
+bool SimulatedCard::ImageMatches(ByteView end_data) const {
+  if (end_data.size() < 8 || received_image_.size() < kMinimumImageSize) return false;
+  if (LoadBe32(end_data, 0) != BlockChecksum(received_image_)) return false;
+  switch (LoadBe32(end_data, 4)) {
+    case kInfoBlockPersonalised:
+      return InfoBlockValid(received_image_) && InfoBlockAddress(received_image_) == profile_.mac;
+    case kInfoBlockUnchanged:
+      return !InfoBlockValid(received_image_);
+    default:
+      return false;
+  }
+}
+
+std::optional<SimulatedCard::Answer> SimulatedCard::ImageEnd(const Request& request) {
+  if (profile_.faults.silent_from_block) return std::nullopt;
+  if (!ImageMatches(request.data)) return Answer{code::kImageReply, status::kRefused, {}};
+  programmed_image_ = received_image_;
+  just_programmed_ = true;
+  if (!profile_.faults.no_notice) pending_notice_ = profile_.firmware.programming_time;
+  return Answer{code::kImageReply, Succeeded(), {}};
+}
+
 std::vector<OutgoingFrame> SimulatedCard::Send(const MacAddress& to, const Answer& answer) {
   FrameHeader header;
   header.code = answer.code;
@@ -169,6 +256,12 @@ std::vector<OutgoingFrame> SimulatedCard::Send(const MacAddress& to, const Answe
   }
   emit(header);
   if (faults.duplicate_replies) emit(header);
+  if (pending_notice_) {
+    FrameHeader notice;
+    notice.code = code::kNotice;
+    out.push_back({BuildReplyFrame(to, profile_.mac, notice, {}), *pending_notice_});
+    pending_notice_.reset();
+  }
   if (pending_mac_) {
     profile_.mac = *pending_mac_;
     pending_mac_.reset();
@@ -200,6 +293,17 @@ int SimulatedCard::RequestCount(std::uint16_t code) const {
   std::lock_guard lock(mutex_);
   const auto it = request_counts_.find(code);
   return it == request_counts_.end() ? 0 : it->second;
+}
+
+void SimulatedCard::OnProgrammed(
+    std::function<void(const MacAddress& card, const Bytes& image)> handler) {
+  std::lock_guard lock(mutex_);
+  on_programmed_ = std::move(handler);
+}
+
+Bytes SimulatedCard::ProgrammedImage() const {
+  std::lock_guard lock(mutex_);
+  return programmed_image_;
 }
 
 Bytes SimulatedCard::LastWrite() const {

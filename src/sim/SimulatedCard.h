@@ -5,10 +5,12 @@
 
 #include <array>
 #include <cstdint>
+#include <functional>
 #include <map>
 #include <mutex>
 #include <optional>
 #include <random>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -16,6 +18,7 @@
 #include "base/Timing.h"
 #include "link/ReceiveQueue.h"
 #include "protocol/DeviceConfig.h"
+#include "protocol/DeviceRecord.h"
 
 namespace quillon::sim {
 
@@ -34,6 +37,20 @@ struct CardFaults {
   bool silent = false;                  // answers nothing
   bool silent_after_discovery = false;  // answers discovery, nothing else
   bool not_ready_first = false;         // the first factory command is answered with 3
+
+  // Firmware transfer.
+  bool no_notice = false;                        // programs, but never says so
+  std::optional<std::size_t> silent_from_block;  // answers no block from this one on
+  std::set<std::size_t> refused_blocks;          // each answered 1 (refused) once
+  std::set<std::size_t> preparing_blocks;        // each taken, but answered 3 (preparing), once
+};
+
+struct FirmwareBehaviour {
+  bool answers_identification = true;
+  // Boot version held in flash (high 16 bits) and compatibility code (low 8 bits).
+  std::uint32_t boot_word = 0x00010005;
+  // From a complete image to the notice that it is programmed.
+  Millis programming_time{1500};
 };
 
 struct CardProfile {
@@ -43,6 +60,7 @@ struct CardProfile {
   ConfigBlock config{};
   std::string password;  // empty: none
   CardFaults faults;
+  FirmwareBehaviour firmware;
 };
 
 struct OutgoingFrame {
@@ -61,6 +79,8 @@ class SimulatedCard {
   std::vector<OutgoingFrame> HandleFrame(ByteView frame, Clock::time_point now);
 
   MacAddress Mac() const;
+  // The record the card sends in answer to discovery.
+  DeviceRecord Record() const;
   ConfigBlock Config() const;
   std::string Password() const;
   void SetFaults(const CardFaults& faults);
@@ -68,6 +88,10 @@ class SimulatedCard {
   int RequestCount(std::uint16_t code) const;
   // Bytes of the last configuration write, as received.
   Bytes LastWrite() const;
+  // The last image the card accepted and programmed; empty before the first.
+  Bytes ProgrammedImage() const;
+  // Called, outside the card's lock, with every image the card programs.
+  void OnProgrammed(std::function<void(const MacAddress& card, const Bytes& image)> handler);
 
  private:
   struct Answer {
@@ -77,6 +101,7 @@ class SimulatedCard {
   };
   struct Request;
 
+  std::vector<OutgoingFrame> Respond(ByteView frame, Clock::time_point now);
   std::optional<Answer> Dispatch(const Request& request);
   Answer Discover() const;
   Answer CheckPassword(const Request& request);
@@ -84,6 +109,10 @@ class SimulatedCard {
   Answer ReadConfig(const Request& request) const;
   Answer WriteConfig(const Request& request);
   Answer SetHardwareAddress(const Request& request);
+  Answer Identify() const;
+  std::optional<Answer> ImageBlock(const Request& request);
+  std::optional<Answer> ImageEnd(const Request& request);
+  bool ImageMatches(ByteView end_data) const;
 
   void RememberGrant(const MacAddress& sender, Clock::time_point now);
   bool PasswordGiven(const Request& request) const;
@@ -97,7 +126,14 @@ class SimulatedCard {
   std::map<std::uint16_t, int> request_counts_;
   bool not_ready_answered_ = false;
   std::optional<MacAddress> pending_mac_;  // taken on once the answer has been sent
+  std::optional<Millis> pending_notice_;   // sent that long after the answer
   Bytes last_write_;
+  Bytes received_image_;  // blocks of the transfer in progress
+  std::size_t next_block_ = 0;
+  bool last_block_seen_ = false;
+  Bytes programmed_image_;
+  bool just_programmed_ = false;
+  std::function<void(const MacAddress&, const Bytes&)> on_programmed_;
   std::mt19937 random_;
 };
 

@@ -5,6 +5,7 @@
 
 #include "cli/CliApp.h"
 #include "sim/DemoFleet.h"
+#include "support/TestImages.h"
 
 namespace quillon {
 namespace {
@@ -31,7 +32,11 @@ CliRun RunCli(std::vector<const char*> args, bool with_demo = true) {
                           .timing = DemoTiming(),
                           .make_demo_driver = with_demo ? cli::MakeDemoDriver : nullptr,
                           .make_system_driver = [] { return std::unique_ptr<PacketDriver>(); },
-                          .show_progress = false};
+                          .show_progress = false,
+                          .in = nullptr,
+                          .interactive = false,
+                          .read_password = nullptr,
+                          .live_output = false};
   args.insert(args.begin(), "quillon-cli");
   const int status = cli::RunCli(static_cast<int>(args.size()), args.data(), env);
   return {status, out.str(), err.str()};
@@ -94,6 +99,65 @@ TEST(CliAppTest, WithoutARealDriverItSaysSo) {
 
 TEST(CliAppTest, CommandIsRequired) {
   EXPECT_NE(RunCli({"--demo"}).status, 0);
+}
+
+TEST(CliUpgradeTest, UpgradesTheNamedCardsAndSummarises) {
+  const std::string image = testing::WriteImageFile("cli-ok.bin", testing::MakeImage({}));
+  const CliRun run = RunCli(
+      {"--demo", "--adapter", "sim0", "upgrade", image.c_str(), "1358954538", "02-4B-51-00-00-07"});
+  EXPECT_EQ(run.status, 0) << run.err;
+  EXPECT_NE(run.out.find("1358954503: Downloading..."), std::string::npos)
+      << "plain lines off a terminal";
+  EXPECT_NE(run.out.find("1358954503  Download Successfully\n1358954538  Download Successfully\n"),
+            std::string::npos)
+      << run.out;
+  EXPECT_NE(run.out.find("2 unit success, 0 unit fail. "), std::string::npos);
+}
+
+TEST(CliUpgradeTest, QuestionWithoutAnAnswerFailsThatCardInsteadOfWaiting) {
+  struct Case {
+    std::vector<const char*> extra;
+    int status;
+    const char* err_mentions;
+  };
+  const std::string older =
+      testing::WriteImageFile("cli-older.bin", testing::MakeImage({.boot_version = 0}));
+  const Case cases[] = {
+      {{"1358954538"}, 1, "(--yes answers yes)"},
+      {{"1358954538", "--yes"}, 0, ""},
+      {{"1358954584", "--yes"}, 1, "give it with --password"},
+      {{"1358954584", "--yes", "--password", "wrong"}, 1, "Incorrect Password."},
+      {{"1358954584", "--yes", "--password", "demo"}, 0, ""},
+  };
+  for (const Case& c : cases) {
+    std::vector<const char*> args{"--demo", "--adapter", "sim0", "upgrade", older.c_str()};
+    args.insert(args.end(), c.extra.begin(), c.extra.end());
+    const CliRun run = RunCli(args);
+    EXPECT_EQ(run.status, c.status) << run.err;
+    EXPECT_NE(run.err.find(c.err_mentions), std::string::npos) << run.err;
+  }
+}
+
+TEST(CliUpgradeTest, RefusesBadInputBeforeTouchingTheNetwork) {
+  const std::string short_image =
+      testing::WriteImageFile("cli-short.bin", Bytes(kMinimumImageSize - 1, 0));
+  struct Case {
+    std::vector<const char*> args;
+    const char* err_mentions;
+  };
+  const Case cases[] = {
+      {{"--demo", "upgrade", short_image.c_str(), "--all"}, "at least 65512"},
+      {{"--demo", "upgrade", "/nonexistent.bin", "--all"}, "cannot open"},
+      {{"--demo", "upgrade", short_image.c_str()}, "--all"},
+      {{"--demo", "upgrade", short_image.c_str(), "--all", "--password", "sixteen-chars-xx"},
+       "at most 15 characters"},
+  };
+  for (const Case& c : cases) {
+    const CliRun run = RunCli(c.args, /*with_demo=*/false);  // a search would fail loudly
+    EXPECT_NE(run.status, 0);
+    EXPECT_NE((run.err + run.out).find(c.err_mentions), std::string::npos) << run.err << run.out;
+    EXPECT_EQ(run.err.find("no driver"), std::string::npos) << "refused before any search";
+  }
 }
 
 }  // namespace

@@ -14,9 +14,12 @@
 #include <thread>
 
 #include "flows/DeviceSearch.h"
+#include "flows/UpgradeRun.h"
 #include "link/pcap/PcapDriver.h"
 #include "protocol/DeviceCommands.h"
+#include "protocol/FirmwareImage.h"
 #include "sim/DemoFleet.h"
+#include "support/TestImages.h"
 
 extern char** environ;
 
@@ -82,7 +85,8 @@ class WireTest : public ::testing::Test {
 
   // Starts quillon-cardsim with these cards on the cards' end of pair `pair`.
   void StartCards(int pair, const std::vector<Card>& cards,
-                  const nlohmann::json& extra = nlohmann::json::object()) {
+                  const nlohmann::json& extra = nlohmann::json::object(),
+                  const std::vector<std::string>& options = {}) {
     nlohmann::json fleet;
     for (const Card& card : cards) {
       nlohmann::json description = {{"serial", card.serial},
@@ -93,9 +97,17 @@ class WireTest : public ::testing::Test {
     std::filesystem::create_directories(directory_);
     const std::string path = directory_ + "/fleet" + std::to_string(pair) + ".json";
     std::ofstream(path) << fleet.dump();
-    cardsims_.push_back(std::make_unique<Child>(
-        std::vector<std::string>{"ip", "netns", "exec", cards_ns_, Env("QUILLON_CARDSIM"), "-i",
-                                 "qc" + std::to_string(pair), "--fleet", path}));
+    std::vector<std::string> args{"ip",
+                                  "netns",
+                                  "exec",
+                                  cards_ns_,
+                                  Env("QUILLON_CARDSIM"),
+                                  "-i",
+                                  "qc" + std::to_string(pair),
+                                  "--fleet",
+                                  path};
+    args.insert(args.end(), options.begin(), options.end());
+    cardsims_.push_back(std::make_unique<Child>(args));
     ASSERT_TRUE(cardsims_.back()->Started());
     WaitUntilAnswering(pair, cards.front().serial);
   }
@@ -214,6 +226,50 @@ TEST_F(WireTest, MalformedAndUnrelatedFramesDoNoHarm) {
   EXPECT_EQ(CheckPassword(tx(), sim::MakerAddress(kSerial + 99), {}), status::kNoReply);
   EXPECT_EQ(injector.Wait(), 0);
   EXPECT_FALSE(session_->link().FuseOk().WaitFor(Millis{0})) << "a cut notice is no notice";
+}
+
+class SilentView : public UpgradeView {
+ public:
+  void SetBusy(bool) override {}
+  void SetRowText(const std::string&, const std::string&) override {}
+  void SetStatusLine(const std::string&) override {}
+  void SetProgress(int) override {}
+  void ShowResults(const std::vector<std::pair<std::string, bool>>&) override {}
+};
+
+class NoPrompter : public Prompter {
+ public:
+  std::optional<std::string> AskPassword(const std::string&, const std::string&) override {
+    return std::nullopt;
+  }
+  bool AskYesNo(const std::string&) override { return false; }
+  Choice AskAbortRetryIgnore(const std::string&) override { return Choice::kAbort; }
+  void ShowMessage(const std::string&) override {}
+};
+
+TEST_F(WireTest, UpgradedCardsReceiveTheirOwnImage) {
+  const std::string saved = directory_ + "/programmed";
+  std::filesystem::create_directories(saved);
+  StartCards(0, {{kSerial + 1, "10.1.0.1"}, {kSerial + 2, "10.1.0.2"}, {kSerial + 3, "10.1.0.3"}},
+             {{"firmwareSide", {{"programmingMs", 50}}}}, {"--save-images", saved});
+  std::vector<DeviceRecord> cards;
+  for (std::uint32_t i = 1; i <= 3; ++i) {
+    DeviceRecord record;
+    record.mac = sim::MakerAddress(kSerial + i);
+    cards.push_back(record);
+  }
+  const Bytes image = testing::MakeImage({.size = 200 * 1024 + 77});
+  SilentView view;
+  NoPrompter prompter;
+  UpgradeRun run(*session_, prompter, view);
+  EXPECT_EQ(run.Run(image, cards).text, "3 unit success, 0 unit fail. ");
+  for (const DeviceRecord& card : cards) {
+    Bytes expected = image;
+    PersonaliseInfoBlock(expected, card.mac);
+    std::ifstream file(saved + "/" + DeviceKey(card.mac) + ".bin", std::ios::binary);
+    const Bytes received{std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>()};
+    EXPECT_TRUE(received == expected) << DeviceKey(card.mac);
+  }
 }
 
 TEST_F(WireTest, CommandLineListsTheFleet) {

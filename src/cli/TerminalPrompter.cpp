@@ -1,0 +1,82 @@
+#include "cli/TerminalPrompter.h"
+
+#include <cctype>
+
+namespace quillon::cli {
+
+namespace {
+
+std::string Lower(std::string text) {
+  for (char& c : text) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+  return text;
+}
+
+std::string OneLine(std::string text) {
+  for (char& c : text) {
+    if (c == '\n') c = ' ';
+  }
+  return text;
+}
+
+}  // namespace
+
+void TerminalPrompter::Wrote() {
+  if (wrote) wrote();
+}
+
+std::string TerminalPrompter::ReadLine(const std::string& prompt) {
+  env_.err << prompt << std::flush;
+  std::string line;
+  if (!env_.in || !std::getline(*env_.in, line)) return {};
+  return line;
+}
+
+std::optional<std::string> TerminalPrompter::AskPassword(const std::string& information,
+                                                         const std::string& prefill) {
+  std::lock_guard lock(terminal_);
+  if (password_) return password_;
+  Wrote();
+  if (!env_.interactive || !env_.read_password) {
+    env_.err << "quillon-cli: " << information << " asks for a password; give it with --password\n";
+    return std::nullopt;
+  }
+  const std::string hint = prefill.empty() ? "" : " (Enter: the remembered one)";
+  const std::optional<std::string> typed =
+      env_.read_password(information + " password" + hint + ": ");
+  if (typed && typed->empty() && !prefill.empty()) return prefill;
+  return typed;
+}
+
+bool TerminalPrompter::AskYesNo(const std::string& question) {
+  std::lock_guard lock(terminal_);
+  if (yes_) return true;
+  Wrote();
+  if (!env_.interactive) {
+    env_.err << "quillon-cli: " << OneLine(question) << " No (--yes answers yes)\n";
+    return false;
+  }
+  return Lower(ReadLine(OneLine(question) + " [y/N] ")).starts_with("y");
+}
+
+Prompter::Choice TerminalPrompter::AskAbortRetryIgnore(const std::string& message) {
+  std::lock_guard lock(terminal_);
+  Wrote();
+  if (!env_.interactive) {
+    env_.err << "quillon-cli: " << message << ": aborted\n";
+    return Choice::kAbort;
+  }
+  for (;;) {
+    const std::string answer = Lower(ReadLine(message + ": [a]bort, [r]etry or [i]gnore? "));
+    if (answer.starts_with("r")) return Choice::kRetry;
+    if (answer.starts_with("i")) return Choice::kIgnore;
+    if (answer.starts_with("a") || !env_.in || !*env_.in) return Choice::kAbort;
+  }
+}
+
+void TerminalPrompter::ShowMessage(const std::string& message) {
+  std::lock_guard lock(terminal_);
+  Wrote();
+  env_.err << "quillon-cli: " << message << '\n';
+}
+
+}  // namespace quillon::cli

@@ -1,0 +1,46 @@
+// Firmware images for tests: any size, boot version and compatibility code, valid info block or
+// not. The high nibbles of the boot version word are set on purpose: only the low ones count.
+#pragma once
+
+#include <gtest/gtest.h>
+
+#include <fstream>
+#include <string>
+
+#include "protocol/Checksum.h"
+#include "protocol/FirmwareImage.h"
+
+namespace quillon::testing {
+
+inline constexpr std::size_t kImage =
+    64 * 1024;  // the smallest whole number of blocks an image can be
+
+struct ImageSpec {
+  std::size_t size = kImage;
+  std::uint16_t boot_version = 1;
+  std::uint8_t compatibility = 5;
+  bool valid_info_block = true;
+};
+
+inline Bytes MakeImage(const ImageSpec& spec) {
+  Bytes image(spec.size);
+  for (std::size_t i = 0; i < image.size(); ++i) image[i] = static_cast<Byte>(i * 7 + i / 1024);
+  MutableByteView block = MutableSlice(image, kImageInfoBlockOffset, kImageInfoBlockSize);
+  SealBlock(block);
+  if (!spec.valid_info_block) block[0] ^= 0x55;
+  image[kBootVersionWordOffset] = static_cast<Byte>(0xA0 | (spec.boot_version >> 8));
+  image[kBootVersionWordOffset + 1] = static_cast<Byte>(0xB0 | (spec.boot_version & 0x0F));
+  image[kBootVersionWordOffset + 2] = 0xCC;
+  image[kBootVersionWordOffset + 3] = static_cast<Byte>(0xD0 | spec.compatibility);
+  return image;
+}
+
+inline std::string WriteImageFile(const std::string& name, const Bytes& image) {
+  const std::string path = ::testing::TempDir() + "/" + name;
+  std::ofstream(path, std::ios::binary)
+      .write(reinterpret_cast<const char*>(image.data()),
+             static_cast<std::streamsize>(image.size()));
+  return path;
+}
+
+}  // namespace quillon::testing
