@@ -79,3 +79,81 @@ TEST_F(SimulatedCardTest, FactoryCommandMayAskForPatienceThenTakesTheNewAddress)
 
 }  // namespace
 }  // namespace quillon
+
+#include "protocol/Checksum.h"
+#include "protocol/FirmwareImage.h"
+#include "support/TestImages.h"
+
+namespace quillon {
+namespace {
+
+class SimulatedCardFirmwareTest : public testing::SimFixture {
+ protected:
+  std::uint16_t Block(const MacAddress& card, std::uint16_t number, std::size_t size) {
+    return transactions().TransferTransaction(card, code::kImageBlock, code::kImageReply, {}, number,
+                                              Bytes(size, 0x11));
+  }
+};
+
+TEST_F(SimulatedCardFirmwareTest, BlocksMustComeInOrderAndWhole) {
+  struct Case {
+    const char* name;
+    std::vector<std::pair<std::uint16_t, std::size_t>> blocks;
+    std::uint16_t last_status;
+  };
+  const Case cases[] = {
+      {"in order", {{0, 1024}, {1, 1024}, {2, 10}}, status::kDone},
+      {"a gap", {{0, 1024}, {2, 1024}}, status::kRefused},
+      {"not starting at 0", {{1, 1024}}, status::kRefused},
+      {"the same block again", {{0, 1024}, {1, 1024}, {1, 1024}}, status::kDone},
+      {"after the short last block", {{0, 1024}, {1, 5}, {2, 1024}}, status::kRefused},
+      {"longer than a block", {{0, 1025}}, status::kRefused},
+  };
+  std::uint32_t serial = kSerial;
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    const MacAddress card = AddCard(sim::CardBuilder(++serial))->Mac();
+    std::uint16_t status = 0;
+    for (const auto& [number, size] : c.blocks) status = Block(card, number, size);
+    EXPECT_EQ(status, c.last_status);
+  }
+}
+
+TEST_F(SimulatedCardFirmwareTest, ImageThatDoesNotMatchItsEndIsNotProgrammed) {
+  struct Case {
+    const char* name;
+    std::int64_t checksum_offset;
+    std::uint32_t mode;
+    bool programmed;
+  };
+  const Case cases[] = {
+      {"as sent", 0, kInfoBlockPersonalised, true},
+      {"checksum off by one", 1, kInfoBlockPersonalised, false},
+      {"mode says unchanged, block is valid", 0, kInfoBlockUnchanged, false},
+      {"unknown mode", 0, 0x00020000, false},
+  };
+  std::uint32_t serial = kSerial + 50;
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    auto card = AddCard(sim::CardBuilder(++serial));
+    Bytes image = testing::MakeImage({});
+    PersonaliseInfoBlock(image, card->Mac());
+    for (std::size_t n = 0; n < BlockCount(image.size()); ++n) {
+      ASSERT_EQ(transactions().TransferTransaction(
+                    card->Mac(), code::kImageBlock, code::kImageReply, {},
+                    static_cast<std::uint16_t>(n), Slice(ByteView(image), n * 1024, 1024)),
+                status::kDone);
+    }
+    const auto end = EndOfImageData(
+        static_cast<std::uint32_t>(BlockChecksum(image) + c.checksum_offset), c.mode);
+    EXPECT_EQ(transactions().CommandTransaction(card->Mac(), code::kImageEnd, code::kImageReply, {},
+                                                0, end),
+              c.programmed ? status::kDone : status::kRefused);
+    EXPECT_EQ(card->ProgrammedImage().empty(), !c.programmed);
+    EXPECT_EQ(session->link().Notices().WaitFor(card->Mac(), Millis{c.programmed ? 3000 : 50}),
+              c.programmed);
+  }
+}
+
+}  // namespace
+}  // namespace quillon
