@@ -124,12 +124,11 @@ void Link::Enqueue(ByteView frame) {
     return;
   }
   const MacAddress card = MacAddress::From(frame, 6);
-  NotifyHandler handler;
   {
+    // Held through the call, so that a window that unregisters is not called after it has gone.
     std::lock_guard lock(notify_lock_);
-    handler = notify_window_;
+    if (notify_window_) notify_window_(card);
   }
-  if (handler) handler(card);
   notices_.Post(card);
   fuse_ok_.Set();
 }

@@ -25,7 +25,8 @@ inline constexpr std::uint16_t kNoticeCode = 0x4001;
 class Link {
  public:
   // Receives the source address of every notice, on the receive thread, before "FuseOK" is set.
-  // The receive thread waits for it to return.
+  // The receive thread waits for it to return; it must not wait for a thread that may be
+  // unregistering it at that moment.
   using NotifyHandler = std::function<void(const MacAddress& card)>;
   // Receives each diagnostic line (newline included).
   using Diagnostics = std::function<void(const std::string& line)>;
@@ -57,7 +58,8 @@ class Link {
   // Wait().
   ArrivalSignal& Arrivals() { return queue_.Arrivals(); }
 
-  // Stands for the window that receives the notices; an empty handler unregisters it.
+  // Stands for the window that receives the notices; an empty handler unregisters it. Returns
+  // once no call of the previous handler is running.
   void SetNotifyWindow(NotifyHandler handler);
   // Set once for every notice, after the notify handler has returned.
   AutoResetEvent& FuseOk() { return fuse_ok_; }
