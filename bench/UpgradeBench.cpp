@@ -22,25 +22,6 @@ Bytes MegabyteImage() {
   return image;
 }
 
-class NullView : public UpgradeView {
- public:
-  void SetBusy(bool) override {}
-  void SetRowText(const std::string&, const std::string&) override {}
-  void SetStatusLine(const std::string&) override {}
-  void SetProgress(int) override {}
-  void ShowResults(const std::vector<std::pair<std::string, bool>>&) override {}
-};
-
-class NoPrompter : public Prompter {
- public:
-  std::optional<std::string> AskPassword(const std::string&, const std::string&) override {
-    return std::nullopt;
-  }
-  bool AskYesNo(const std::string&) override { return false; }
-  Choice AskAbortRetryIgnore(const std::string&) override { return Choice::kAbort; }
-  void ShowMessage(const std::string&) override {}
-};
-
 // One block-sized frame out and the card's reply back, through the link alone.
 double StopAndWaitSeconds(Session& session, const MacAddress& card, std::size_t exchanges) {
   const Bytes block(kImageBlockSize, 0x5A);
@@ -75,8 +56,8 @@ void UpgradeInProcess(benchmark::State& state) {
   session.adapters().EnumerateAdapters();
   session.adapters().OpenAdapter(0);
   const Bytes image = MegabyteImage();
-  NullView view;
-  NoPrompter prompter;
+  UpgradeView view;
+  DecliningPrompter prompter;
 
   double upgrade_seconds = 0;
   double limit_seconds = 0;

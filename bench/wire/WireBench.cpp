@@ -81,13 +81,21 @@ class RawPingPong {
   std::unique_ptr<pcap::PcapCapture> sender_;
 };
 
-void QueryRoundTripOnWire(benchmark::State& state) {
+// A session with the link open on one of the host's ends.
+struct WireSession {
+  explicit WireSession(const std::string& adapter) {
+    session.adapters().EnumerateAdapters();
+    session.adapters().RestrictTo({adapter});
+    session.adapters().OpenAdapter(0);
+  }
   pcap::PcapDriver driver;
   const Timing timing = Timing::Standard();
-  Session session(driver, timing, nullptr);
-  session.adapters().EnumerateAdapters();
-  session.adapters().RestrictTo({"qh0"});
-  session.adapters().OpenAdapter(0);
+  Session session{driver, timing, nullptr};
+};
+
+void QueryRoundTripOnWire(benchmark::State& state) {
+  WireSession wire("qh0");
+  Session& session = wire.session;
   const MacAddress own = session.link().OwnAddress();
   const MacAddress card = sim::MakerAddress(kSerial);
   RawPingPong raw("qh0");
@@ -116,34 +124,11 @@ void QueryRoundTripOnWire(benchmark::State& state) {
 }
 BENCHMARK(QueryRoundTripOnWire)->Iterations(5000)->UseRealTime()->Unit(benchmark::kMicrosecond);
 
-class NullView : public UpgradeView {
- public:
-  void SetBusy(bool) override {}
-  void SetRowText(const std::string&, const std::string&) override {}
-  void SetStatusLine(const std::string&) override {}
-  void SetProgress(int) override {}
-  void ShowResults(const std::vector<std::pair<std::string, bool>>&) override {}
-};
-
-class NoPrompter : public Prompter {
- public:
-  std::optional<std::string> AskPassword(const std::string&, const std::string&) override {
-    return std::nullopt;
-  }
-  bool AskYesNo(const std::string&) override { return false; }
-  Choice AskAbortRetryIgnore(const std::string&) override { return Choice::kAbort; }
-  void ShowMessage(const std::string&) override {}
-};
-
 // A 1 MiB image into 1 or 8 cards of quillon-cardsim (programming time 0), against 1024 raw
 // exchanges of a block-sized frame with the echo: the stop-and-wait limit of one card.
 void UpgradeOnWire(benchmark::State& state) {
-  pcap::PcapDriver driver;
-  const Timing timing = Timing::Standard();
-  Session session(driver, timing, nullptr);
-  session.adapters().EnumerateAdapters();
-  session.adapters().RestrictTo({"qh0"});
-  session.adapters().OpenAdapter(0);
+  WireSession wire("qh0");
+  Session& session = wire.session;
   RawPingPong raw("qh0");
   std::vector<DeviceRecord> cards;
   for (std::int64_t i = 0; i < state.range(0); ++i) {
@@ -155,8 +140,8 @@ void UpgradeOnWire(benchmark::State& state) {
   SealBlock(MutableSlice(image, kImageInfoBlockOffset, kImageInfoBlockSize));
   StoreBe32(image, kBootVersionWordOffset, 0x00010005);
   const Bytes block(kImageBlockSize, 0x5A);
-  NullView view;
-  NoPrompter prompter;
+  UpgradeView view;
+  DecliningPrompter prompter;
   double upgrade_seconds = 0;
   double limit_seconds = 0;
   for (auto _ : state) {
@@ -184,12 +169,9 @@ BENCHMARK(UpgradeOnWire)
     ->Unit(benchmark::kMillisecond);
 
 void DiscoverOnWire(benchmark::State& state) {
-  pcap::PcapDriver driver;
-  Timing timing = Timing::Standard();
-  Session session(driver, timing, nullptr);
-  session.adapters().EnumerateAdapters();
-  session.adapters().RestrictTo({"qh1"});
-  session.adapters().OpenAdapter(0);
+  WireSession wire("qh1");
+  Session& session = wire.session;
+  const Timing& timing = wire.timing;
   std::int64_t runs = 0;
   std::int64_t found = 0;
   std::int64_t worst = 256;

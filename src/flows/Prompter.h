@@ -26,4 +26,15 @@ class Prompter {
   virtual void ShowMessage(const std::string& message) = 0;
 };
 
+// For runs with nobody to ask: cancels, says no, aborts, and keeps quiet.
+class DecliningPrompter : public Prompter {
+ public:
+  std::optional<std::string> AskPassword(const std::string&, const std::string&) override {
+    return std::nullopt;
+  }
+  bool AskYesNo(const std::string&) override { return false; }
+  Choice AskAbortRetryIgnore(const std::string&) override { return Choice::kAbort; }
+  void ShowMessage(const std::string&) override {}
+};
+
 }  // namespace quillon

@@ -15,19 +15,19 @@
 namespace quillon {
 
 // What the run shows. Called from the run's own threads and from the link's receive thread; an
-// implementation takes the calls over to wherever it draws.
+// implementation takes the calls over to wherever it draws. This one shows nothing.
 class UpgradeView {
  public:
   virtual ~UpgradeView() = default;
-  virtual void SetBusy(bool busy) = 0;
+  virtual void SetBusy(bool /*busy*/) {}
   // The line of the card with this serial number; a line is added when there is none.
-  virtual void SetRowText(const std::string& key, const std::string& text) = 0;
-  virtual void SetStatusLine(const std::string& text) = 0;
-  virtual void SetProgress(int percent) = 0;
+  virtual void SetRowText(const std::string& /*key*/, const std::string& /*text*/) {}
+  virtual void SetStatusLine(const std::string& /*text*/) {}
+  virtual void SetProgress(int /*percent*/) {}
   // How far one card has got, for views that show each card's progress.
   virtual void SetCardProgress(const std::string& /*key*/, int /*percent*/) {}
   // The final list, in the order of the serial numbers' text: serial number and success.
-  virtual void ShowResults(const std::vector<std::pair<std::string, bool>>& results) = 0;
+  virtual void ShowResults(const std::vector<std::pair<std::string, bool>>& /*results*/) {}
 };
 
 struct UpgradeSummary {

@@ -228,25 +228,6 @@ TEST_F(WireTest, MalformedAndUnrelatedFramesDoNoHarm) {
   EXPECT_FALSE(session_->link().FuseOk().WaitFor(Millis{0})) << "a cut notice is no notice";
 }
 
-class SilentView : public UpgradeView {
- public:
-  void SetBusy(bool) override {}
-  void SetRowText(const std::string&, const std::string&) override {}
-  void SetStatusLine(const std::string&) override {}
-  void SetProgress(int) override {}
-  void ShowResults(const std::vector<std::pair<std::string, bool>>&) override {}
-};
-
-class NoPrompter : public Prompter {
- public:
-  std::optional<std::string> AskPassword(const std::string&, const std::string&) override {
-    return std::nullopt;
-  }
-  bool AskYesNo(const std::string&) override { return false; }
-  Choice AskAbortRetryIgnore(const std::string&) override { return Choice::kAbort; }
-  void ShowMessage(const std::string&) override {}
-};
-
 TEST_F(WireTest, UpgradedCardsReceiveTheirOwnImage) {
   const std::string saved = directory_ + "/programmed";
   std::filesystem::create_directories(saved);
@@ -259,8 +240,8 @@ TEST_F(WireTest, UpgradedCardsReceiveTheirOwnImage) {
     cards.push_back(record);
   }
   const Bytes image = testing::MakeImage({.size = 200 * 1024 + 77});
-  SilentView view;
-  NoPrompter prompter;
+  UpgradeView view;
+  DecliningPrompter prompter;
   UpgradeRun run(*session_, prompter, view);
   EXPECT_EQ(run.Run(image, cards).text, "3 unit success, 0 unit fail. ");
   for (const DeviceRecord& card : cards) {
