@@ -3,6 +3,7 @@
 // do not all wake for every frame.
 #pragma once
 
+#include <atomic>
 #include <condition_variable>
 #include <mutex>
 #include <optional>
@@ -32,7 +33,7 @@ class ArrivalSignal {
     friend class ArrivalSignal;
     ArrivalSignal& signal_;
     const std::optional<MacAddress> source_;
-    bool woken_ = false;
+    std::atomic<bool> woken_{false};
     std::condition_variable wake_;
   };
 
@@ -46,8 +47,11 @@ class ArrivalSignal {
   template <typename Predicate>
   void Wake(Predicate concerns);
 
+  static constexpr std::chrono::microseconds kSpin{40};
+
   std::mutex mutex_;
   std::vector<Waiter*> waiters_;
+  std::atomic<std::size_t> waiter_count_{0};
 };
 
 }  // namespace quillon
