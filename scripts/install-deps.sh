@@ -8,6 +8,7 @@ packages=(
   libpcap-dev libcli11-dev nlohmann-json3-dev
   googletest libgtest-dev libgmock-dev libbenchmark-dev
   iproute2
+  qt6-base-dev qt6-svg-dev fonts-liberation xvfb xauth
 )
 
 missing=()

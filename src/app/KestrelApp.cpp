@@ -1,0 +1,40 @@
+#include "app/KestrelApp.h"
+
+#include <QApplication>
+#include <QIcon>
+#include <cstdlib>
+
+#include "app/SingleInstanceLock.h"
+#include "app/StartupNotice.h"
+#include "flows/Session.h"
+#include "ui/main/DialogPrompter.h"
+#include "ui/main/KestrelDlg.h"
+#include "ui/main/StringTable.h"
+
+namespace quillon {
+
+int RunKestrelApp(int& argc, char** argv, const DriverFactory& make_driver, const Timing& timing) {
+  // A second copy ends before it shows anything; the running one is not touched.
+  const SingleInstanceLock lock(LockDirectory(std::getenv("XDG_RUNTIME_DIR")));
+  if (!lock.Acquired()) return 0;
+
+  QApplication application(argc, argv);
+  QApplication::setApplicationName(QString::fromLatin1(strings::kTitle));
+  QApplication::setWindowIcon(QIcon(QStringLiteral(":/icons/quillon.svg")));
+
+  std::unique_ptr<PacketDriver> driver = make_driver();
+  DialogPrompter prompter;
+  if (const std::optional<std::string> notice = StartupNotice(driver.get())) {
+    prompter.ShowMessage(*notice);
+  }
+  if (!driver) driver = std::make_unique<NoAdapterDriver>();
+
+  // Destroyed in reverse: the window (waiting for its search), the session (closing the link),
+  // then the driver.
+  Session session(*driver, timing);
+  KestrelDlg window(session);
+  window.exec();
+  return 0;
+}
+
+}  // namespace quillon
