@@ -19,7 +19,7 @@ using sim::CardFaults;
 using sim::FirmwareBehaviour;
 using Choice = Prompter::Choice;
 
-using testing::ImageSpec;
+using testing::ImageShape;
 using testing::kImage;
 using testing::MakeImage;
 
@@ -150,7 +150,7 @@ TEST_F(UpgradeTest, IdentificationDecidesWhetherTheImageFits) {
     const char* name;
     bool answers;
     std::uint32_t card_word;
-    ImageSpec image;
+    ImageShape image;
     std::deque<bool> answer;
     bool succeeds;
     bool question;

@@ -15,23 +15,23 @@ namespace quillon::testing {
 inline constexpr std::size_t kImage =
     64 * 1024;  // the smallest whole number of blocks an image can be
 
-struct ImageSpec {
+struct ImageShape {
   std::size_t size = kImage;
   std::uint16_t boot_version = 1;
   std::uint8_t compatibility = 5;
   bool valid_info_block = true;
 };
 
-inline Bytes MakeImage(const ImageSpec& spec) {
-  Bytes image(spec.size);
+inline Bytes MakeImage(const ImageShape& shape) {
+  Bytes image(shape.size);
   for (std::size_t i = 0; i < image.size(); ++i) image[i] = static_cast<Byte>(i * 7 + i / 1024);
   MutableByteView block = MutableSlice(image, kImageInfoBlockOffset, kImageInfoBlockSize);
   SealBlock(block);
-  if (!spec.valid_info_block) block[0] ^= 0x55;
-  image[kBootVersionWordOffset] = static_cast<Byte>(0xA0 | (spec.boot_version >> 8));
-  image[kBootVersionWordOffset + 1] = static_cast<Byte>(0xB0 | (spec.boot_version & 0x0F));
+  if (!shape.valid_info_block) block[0] ^= 0x55;
+  image[kBootVersionWordOffset] = static_cast<Byte>(0xA0 | (shape.boot_version >> 8));
+  image[kBootVersionWordOffset + 1] = static_cast<Byte>(0xB0 | (shape.boot_version & 0x0F));
   image[kBootVersionWordOffset + 2] = 0xCC;
-  image[kBootVersionWordOffset + 3] = static_cast<Byte>(0xD0 | spec.compatibility);
+  image[kBootVersionWordOffset + 3] = static_cast<Byte>(0xD0 | shape.compatibility);
   return image;
 }
 
