@@ -20,14 +20,14 @@ void DiscoverAll(benchmark::State& state) {
   Timing timing = Timing::Standard();
   timing.discovery_window = Millis{300};  // the cards answer at once; the full window adds nothing
   Session session(segment, timing, nullptr);
-  session.adapters().EnumerateAdapters();
-  session.adapters().OpenAdapter(0);
+  session.EnumerateAdapters();
+  session.OpenAll();
 
   std::int64_t runs = 0;
   std::int64_t lost = 0;
   for (auto _ : state) {
     std::array<DeviceRecord, kMaxDevices> table{};
-    const int found = DiscoverDevices(session.link(), timing, table, 0);
+    const int found = DiscoverDevices(session.Channel(0).link(), timing, table, 0);
     lost += static_cast<std::int64_t>(cards) - found;
     ++runs;
   }

@@ -24,16 +24,16 @@ void QueryRoundTrip(benchmark::State& state, std::size_t reply_bytes) {
   const MacAddress card = segment.AddCard(0, sim::CardBuilder(1358954496).Build())->Mac();
   const Timing timing = Timing::Standard();
   Session session(segment, timing, nullptr);
-  session.adapters().EnumerateAdapters();
-  session.adapters().OpenAdapter(0);
+  session.EnumerateAdapters();
+  session.OpenAll();
 
   std::vector<double> micros;
   ConfigBlock block{};
   for (auto _ : state) {
     const auto start = Clock::now();
     const std::uint16_t status =
-        reply_bytes == 0 ? CheckPassword(session.transactions(), card, {})
-                         : ReadConfig(session.transactions(), card, {},
+        reply_bytes == 0 ? CheckPassword(session.Channel(0).transactions(), card, {})
+                         : ReadConfig(session.Channel(0).transactions(), card, {},
                                       MutableSlice(MutableByteView(block), 0, reply_bytes));
     micros.push_back(std::chrono::duration<double, std::micro>(Clock::now() - start).count());
     if (status != status::kDone) state.SkipWithError("the card did not answer");

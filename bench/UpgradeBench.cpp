@@ -25,15 +25,15 @@ Bytes MegabyteImage() {
 // One block-sized frame out and the card's reply back, through the link alone.
 double StopAndWaitSeconds(Session& session, const MacAddress& card, std::size_t exchanges) {
   const Bytes block(kImageBlockSize, 0x5A);
-  const Bytes frame =
-      BuildRequestFrame(session.link().OwnAddress(), {card, code::kImageBlock, 0, {}, block, 0});
-  ArrivalSignal::Waiter waiter(session.link().Arrivals(), card);
+  const Bytes frame = BuildRequestFrame(session.Channel(0).link().OwnAddress(),
+                                        {card, code::kImageBlock, 0, {}, block, 0});
+  ArrivalSignal::Waiter waiter(session.Channel(0).link().Arrivals(), card);
   const auto start = Clock::now();
   for (std::size_t i = 0; i < exchanges; ++i) {
-    session.link().SendFrame(frame);
+    session.Channel(0).link().SendFrame(frame);
     for (;;) {
       waiter.Arm();
-      if (session.link().ReceiveFrame()) break;
+      if (session.Channel(0).link().ReceiveFrame()) break;
       waiter.Wait(Clock::now() + Millis{1000});
     }
   }
@@ -53,8 +53,8 @@ void UpgradeInProcess(benchmark::State& state) {
   }
   const Timing timing = Timing::Standard();
   Session session(segment, timing, nullptr);
-  session.adapters().EnumerateAdapters();
-  session.adapters().OpenAdapter(0);
+  session.EnumerateAdapters();
+  session.OpenAll();
   const Bytes image = MegabyteImage();
   UpgradeView view;
   DecliningPrompter prompter;

@@ -84,9 +84,8 @@ class RawPingPong {
 // A session with the link open on one of the host's ends.
 struct WireSession {
   explicit WireSession(const std::string& adapter) {
-    session.adapters().EnumerateAdapters();
-    session.adapters().RestrictTo({adapter});
-    session.adapters().OpenAdapter(0);
+    session.EnumerateAdapters({adapter});
+    session.OpenAll();
   }
   pcap::PcapDriver driver;
   const Timing timing = Timing::Standard();
@@ -96,10 +95,10 @@ struct WireSession {
 void QueryRoundTripOnWire(benchmark::State& state) {
   WireSession wire("qh0");
   Session& session = wire.session;
-  const MacAddress own = session.link().OwnAddress();
+  const MacAddress own = session.Channel(0).link().OwnAddress();
   const MacAddress card = sim::MakerAddress(kSerial);
   RawPingPong raw("qh0");
-  if (!raw.Ready() || CheckPassword(session.transactions(), card, {}) != status::kDone) {
+  if (!raw.Ready() || CheckPassword(session.Channel(0).transactions(), card, {}) != status::kDone) {
     state.SkipWithError("run through run-wire-bench.sh: no card or echo on qh0");
     return;
   }
@@ -111,7 +110,7 @@ void QueryRoundTripOnWire(benchmark::State& state) {
     if (!raw.RoundTrip(own)) state.SkipWithError("the echo did not answer");
     raw_us.push_back(Micros(Clock::now() - start));
     start = Clock::now();
-    if (CheckPassword(session.transactions(), card, {}) != status::kDone) {
+    if (CheckPassword(session.Channel(0).transactions(), card, {}) != status::kDone) {
       state.SkipWithError("the card did not answer");
     }
     driver_us.push_back(Micros(Clock::now() - start));
@@ -148,7 +147,8 @@ void UpgradeOnWire(benchmark::State& state) {
     raw.Drain();
     auto start = Clock::now();
     for (std::size_t i = 0; i < BlockCount(image.size()); ++i) {
-      if (!raw.RoundTrip(session.link().OwnAddress(), block)) state.SkipWithError("no echo");
+      if (!raw.RoundTrip(session.Channel(0).link().OwnAddress(), block))
+        state.SkipWithError("no echo");
     }
     limit_seconds += std::chrono::duration<double>(Clock::now() - start).count();
     UpgradeRun run(session, prompter, view);
@@ -177,7 +177,7 @@ void DiscoverOnWire(benchmark::State& state) {
   std::int64_t worst = 256;
   for (auto _ : state) {
     std::array<DeviceRecord, kMaxDevices> table{};
-    const int n = DiscoverDevices(session.link(), timing, table, 0);
+    const int n = DiscoverDevices(session.Channel(0).link(), timing, table, 0);
     found += n;
     worst = std::min<std::int64_t>(worst, n);
     ++runs;

@@ -21,8 +21,6 @@ struct Timing {
   Millis busy_pause{500};
 
   Millis discovery_window{3600};
-  // After the link moves to another adapter, before its first frame.
-  Millis adapter_switch_pause{300};
 
   // Main window and search.
   Millis startup_delay{300};
@@ -46,7 +44,6 @@ struct Timing {
     t.command_send_pause = Millis{0};
     t.busy_pause = Millis{40};
     t.discovery_window = Millis{250};
-    t.adapter_switch_pause = Millis{5};
     t.startup_delay = Millis{10};
     t.refresh_interval = Millis{60000};
     t.refresh_after_command = Millis{60000};

@@ -1,5 +1,5 @@
-// What every command of quillon-cli starts from: its options, the packet driver, the session
-// with its adapters found, and the search.
+// What every command of quillon-cli starts from: the packet driver, the session with its adapters
+// found and open, and the two searches (every card, or the named ones).
 #pragma once
 
 #include <memory>
@@ -7,51 +7,39 @@
 #include <string>
 #include <vector>
 
-#include "cli/CliApp.h"
+#include "cli/Command.h"
 #include "flows/DeviceSearch.h"
 #include "flows/Session.h"
 
 namespace quillon::cli {
 
-struct CliOptions {
-  bool demo = false;
-  std::vector<std::string> adapters;  // search only these
-  bool json = false;
-  std::string target;  // serial number or MAC address
-
-  // upgrade
-  std::string image;
-  bool all = false;
-  std::vector<std::string> targets;
-  std::optional<std::string> password;
-  std::string password_file;
-  bool yes = false;
-  int parallel = 8;
-};
-
 // The session, its adapters enumerated and open to capture, or an error already reported.
 class CliContext {
  public:
-  CliContext(CliEnvironment& env, const CliOptions& options);
+  // `quiet` keeps the search's progress off the terminal (for --json).
+  CliContext(CliEnvironment& env, const GlobalOptions& global, bool quiet = false);
 
   bool Ready() const { return session_.has_value(); }
   Session& session() { return *session_; }
   DeviceSearch& search() { return *search_; }
 
+  // Every card on every adapter.
   SearchResult Search();
-  const AdapterInfo& AdapterOf(const DeviceRecord& record);
+  // Only the named cards, in the order of the names; nothing after a message naming each card
+  // that did not answer.
+  std::optional<SearchResult> Find(const std::vector<CardName>& names);
+
+  const AdapterInfo& AdapterOf(const DeviceRecord& record) const;
 
  private:
-  bool FindAdapters(const CliOptions& options);
-  bool CanCapture();
+  bool FindAdapters(const GlobalOptions& global);
+  bool CanCapture(const std::vector<OpenProblem>& problems);
 
   CliEnvironment& env_;
+  const bool show_progress_;
   std::unique_ptr<PacketDriver> driver_;
   std::optional<Session> session_;
   std::optional<DeviceSearch> search_;
 };
-
-// Whether a card is the one a serial number or MAC address on the command line names.
-bool Matches(const FoundDevice& device, const std::string& target);
 
 }  // namespace quillon::cli

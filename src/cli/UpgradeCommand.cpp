@@ -1,8 +1,11 @@
-#include "cli/UpgradeCommand.h"
-
-#include <fstream>
+// quillon-cli upgrade IMAGE (--all | CARD...): loads a firmware image into cards, several at a
+// time, whichever adapters they sit on.
 #include <map>
 
+#include "cli/CardOption.h"
+#include "cli/CliContext.h"
+#include "cli/Command.h"
+#include "cli/PasswordOption.h"
 #include "cli/ProgressView.h"
 #include "cli/TerminalPrompter.h"
 #include "flows/UpgradeRun.h"
@@ -12,96 +15,89 @@ namespace quillon::cli {
 
 namespace {
 
-// The password from --password or the first line of --password-file; false after a message
-// when there is none to be had or it cannot be a card's password.
-bool ReadPasswordOption(CliEnvironment& env, const CliOptions& options,
-                        std::optional<std::string>& password) {
-  password = options.password;
-  if (!options.password_file.empty()) {
-    std::ifstream file(options.password_file);
-    std::string line;
-    if (!file || !std::getline(file, line)) {
-      env.err << "quillon-cli: cannot read a password from " << options.password_file << '\n';
-      return false;
+class UpgradeCommand : public Command {
+ public:
+  explicit UpgradeCommand(CLI::App& app) {
+    subcommand =
+        app.add_subcommand("upgrade", "Load a firmware image into cards, several at a time");
+    subcommand->add_option("image", image_, "The firmware image (*.bin)")->required();
+    CLI::Option* cards = subcommand->add_option("cards", cards_, kCardHelp)->check(CardNameCheck());
+    CLI::Option* all = subcommand->add_flag("--all", all_, "Every card found");
+    all->excludes(cards);
+    password_.AddTo(*subcommand);
+    subcommand->add_flag("-y,--yes", yes_,
+                         "Answer yes to questions (an image older than the card's boot version)");
+    subcommand->add_option("--parallel", parallel_, "Cards upgraded at once")
+        ->check(CLI::Range(1, 256))
+        ->capture_default_str();
+    subcommand->callback([this] {
+      if (!all_ && cards_.empty()) {
+        throw CLI::ValidationError("cards", "name the cards to upgrade, or give --all");
+      }
+    });
+  }
+
+  int Run(CliEnvironment& env, const GlobalOptions& global) override {
+    std::optional<std::string> password;
+    if (!password_.Read(env.err, password)) return 1;
+    Bytes image;
+    if (const std::string problem = LoadImageFile(image_, image); !problem.empty()) {
+      env.err << "quillon-cli: " << problem << '\n';
+      return 1;
     }
-    password = line;
-  }
-  if (!password) return true;
-  if (const std::string problem = DevicePassword::Problem(*password); !problem.empty()) {
-    env.err << "quillon-cli: " << problem << '\n';
-    return false;
-  }
-  return true;
-}
-
-// The cards named on the command line, or all; nothing after a message when one is missing.
-std::optional<std::vector<DeviceRecord>> SelectCards(CliEnvironment& env, const CliOptions& options,
-                                                     const SearchResult& result) {
-  std::vector<DeviceRecord> cards;
-  if (options.all) {
-    for (const RowText& row : result.rows) cards.push_back(result.devices[row.device].record);
-    return cards;
-  }
-  for (const std::string& target : options.targets) {
-    const auto found = std::find_if(result.devices.begin(), result.devices.end(),
-                                    [&](const FoundDevice& d) { return Matches(d, target); });
-    if (found == result.devices.end()) {
-      env.err << "quillon-cli: no card " << target << " answered on any adapter\n";
-      return std::nullopt;
+    CliContext context(env, global);
+    if (!context.Ready()) return 1;
+    std::optional<std::vector<DeviceRecord>> cards = SelectCards(context);
+    if (!cards) return 1;
+    if (cards->empty()) {
+      env.err << "quillon-cli: no card to upgrade\n";
+      return 1;
     }
-    cards.push_back(found->record);
-  }
-  return cards;
-}
 
-// The link is open on one adapter at a time: the cards of each adapter are upgraded together.
-std::map<int, std::vector<DeviceRecord>> ByAdapter(const std::vector<DeviceRecord>& cards) {
-  std::map<int, std::vector<DeviceRecord>> groups;
-  for (const DeviceRecord& card : cards) {
-    groups[AdapterSelection::NormalisedIndex(card.adapter_index)].push_back(card);
-  }
-  return groups;
-}
-
-}  // namespace
-
-int Upgrade(CliEnvironment& env, const CliOptions& options) {
-  std::optional<std::string> password;
-  if (!ReadPasswordOption(env, options, password)) return 1;
-  Bytes image;
-  if (const std::string problem = LoadImageFile(options.image, image); !problem.empty()) {
-    env.err << "quillon-cli: " << problem << '\n';
-    return 1;
-  }
-  CliContext context(env, options);
-  if (!context.Ready()) return 1;
-  const SearchResult result = context.Search();
-  const auto cards = SelectCards(env, options, result);
-  if (!cards) return 1;
-  if (cards->empty()) {
-    env.err << "quillon-cli: no card to upgrade\n";
-    return 1;
-  }
-
-  std::mutex terminal;
-  ProgressView view(env.out, terminal, env.live_output);
-  TerminalPrompter prompter(env, terminal, password, options.yes);
-  prompter.wrote = [&view] { view.Interrupted(); };
-  int failures = 0;
-  for (auto& [adapter, group] : ByAdapter(*cards)) {
-    context.session().adapters().UseCardAdapter(adapter);
-    UpgradeRun run(context.session(), prompter, view, {options.parallel, false});
+    std::mutex terminal;
+    ProgressView view(env.out, terminal, env.live_output);
+    TerminalPrompter prompter(env, terminal, password, yes_);
+    prompter.wrote = [&view] { view.Interrupted(); };
+    UpgradeRun run(context.session(), prompter, view, {parallel_, false});
     run.password_accepted = [&](const MacAddress& card, const std::string& accepted) {
       context.search().Remember(card, accepted);
     };
-    failures += run.Run(image, group).failures;
+    const UpgradeSummary summary = run.Run(image, *cards);
+    for (const auto& [key, success] : view.Results()) {
+      env.out << key << "  " << (success ? upgrade_text::kSucceeded : upgrade_text::kFailed)
+              << '\n';
+    }
+    env.out << summary.text << '\n';
+    return summary.failures == 0 ? 0 : 1;
   }
-  for (const auto& [key, success] : view.Results()) {
-    env.out << key << "  " << (success ? upgrade_text::kSucceeded : upgrade_text::kFailed) << '\n';
+
+ private:
+  // Every card found, or the named ones (each once, however many names it has).
+  std::optional<std::vector<DeviceRecord>> SelectCards(CliContext& context) {
+    std::vector<DeviceRecord> cards;
+    if (all_) {
+      const SearchResult result = context.Search();
+      for (const RowText& row : result.rows) cards.push_back(result.devices[row.device].record);
+      return cards;
+    }
+    const std::optional<SearchResult> result = context.Find(CardNames(cards_));
+    if (!result) return std::nullopt;
+    for (const FoundDevice& device : result->devices) cards.push_back(device.record);
+    return cards;
   }
-  const int selected = static_cast<int>(cards->size());
-  env.out << upgrade_text::Summary(selected - failures, failures) << '\n';
-  return failures == 0 ? 0 : 1;
+
+  std::string image_;
+  std::vector<std::string> cards_;
+  bool all_ = false;
+  PasswordOption password_;
+  bool yes_ = false;
+  int parallel_ = 8;
+};
+
+}  // namespace
+
+std::unique_ptr<Command> AddUpgradeCommand(CLI::App& app) {
+  return std::make_unique<UpgradeCommand>(app);
 }
 
 }  // namespace quillon::cli

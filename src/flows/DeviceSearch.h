@@ -1,16 +1,20 @@
-// The search behind the device list: discovery on every adapter, the results merged into one
-// device table, then for each new card its password state and configuration, to learn the
-// address to show. The desktop program and the command line both run this one search.
+// The search behind the device list: discovery on every adapter at once, the results merged into
+// one device table, then for each new card its password state and configuration, to learn the
+// address to show. The desktop program and the command line both run this one search; the
+// command line's commands on named cards run its targeted form, which stops listening as soon as
+// every named card has answered.
 #pragma once
 
 #include <array>
 #include <cstdint>
 #include <functional>
+#include <mutex>
 #include <optional>
+#include <stop_token>
 #include <string>
 #include <vector>
 
-#include "base/Events.h"
+#include "flows/CardName.h"
 #include "flows/Session.h"
 #include "protocol/DeviceConfig.h"
 #include "protocol/DeviceRecord.h"
@@ -47,29 +51,39 @@ struct RowText {
 };
 
 struct SearchResult {
-  std::vector<FoundDevice> devices;  // the device table, in the order the cards were found
-  std::vector<RowText> rows;         // one per device, sorted by serial number
+  std::vector<FoundDevice> devices;   // the device table: adapter by adapter, in answering order
+  std::vector<RowText> rows;          // one per device, sorted by serial number
+  std::vector<CardName> missing;      // of a targeted search: the named cards that did not answer
+  std::vector<OpenProblem> unopened;  // adapters that could not be searched
   bool cancelled = false;
 };
 
+// What a search reports while it runs. Called from the search's own threads, one call at a time.
 struct SearchEvents {
-  std::function<void(int adapter_index, const AdapterInfo& adapter)> adapter_started;
+  // Discovery has gone out on these adapters.
+  std::function<void(const std::vector<AdapterInfo>& adapters)> searching;
+  // How many cards have answered discovery so far, on all adapters together.
+  std::function<void(int cards)> answered;
+  // A card's password state and configuration have been read.
   std::function<void(const FoundDevice& device)> device_read;
 };
 
 class DeviceSearch {
  public:
-  // Adapters beyond this many are not searched: a stored adapter index above 16 counts as 0, so
-  // their cards could not be addressed.
-  static constexpr int kMaxSearchedAdapters = AdapterSelection::kHighestStoredIndex + 1;
-
   explicit DeviceSearch(Session& session) : session_(session) {}
 
-  // Runs one search. `cancel`, when set, ends it at the next check point with a partial result.
-  SearchResult Run(const ManualResetEvent* cancel = nullptr, const SearchEvents& events = {});
+  // Runs one search of every adapter. A stop request on `cancel` ends it at its next check point
+  // (the discovery window included) with a partial result marked cancelled.
+  SearchResult Run(std::stop_token cancel = {}, const SearchEvents& events = {});
+
+  // Looks for the named cards only: discovery ends as soon as each of them has answered, or when
+  // the window closes, and only they are read. The devices come in the order of the names, each
+  // card once however many names it has; the names nobody answered to are `missing`.
+  SearchResult Find(const std::vector<CardName>& names, std::stop_token cancel = {},
+                    const SearchEvents& events = {});
 
   // Keeps a password the card accepted, so that the next search carries it over to the card's
-  // new record.
+  // new record. Safe from any thread.
   void Remember(const MacAddress& card, std::string_view password);
 
   // The IPv4 address to show for a card; reads its block into `device` (block length 256 or 68).
@@ -77,10 +91,16 @@ class DeviceSearch {
   std::uint32_t ReadDeviceAddress(FoundDevice& device, std::size_t block_length);
 
  private:
-  using Snapshot = std::array<DeviceRecord, kMaxDevices>;
-  std::vector<Snapshot> SnapshotByAdapter() const;
+  class Discoveries;
+
+  SearchResult Search(const std::vector<CardName>* wanted, std::stop_token cancel,
+                      const SearchEvents& events);
+  std::vector<std::vector<DeviceRecord>> SnapshotByAdapter() const;
+  void ReadAll(std::vector<FoundDevice>& devices, std::stop_token cancel,
+               const std::function<void(const FoundDevice&)>& read);
 
   Session& session_;
+  mutable std::mutex previous_lock_;
   std::vector<DeviceRecord> previous_;  // the table of the last search, for password carry-over
 };
 

@@ -31,6 +31,7 @@ DevicePassword RememberedOrEmpty(const DeviceRecord& card) {
 DeviceUpgrade::DeviceUpgrade(Session& session, Prompter& prompter, std::mutex& password_check_lock,
                              DeviceRecord& card, ByteView image, DeviceUpgradeHooks hooks)
     : session_(session),
+      channel_(session.ChannelOf(card)),
       prompter_(prompter),
       password_check_lock_(password_check_lock),
       card_(card),
@@ -67,7 +68,7 @@ void DeviceUpgrade::Status(const char* text, StatusPlace where) const {
 
 bool DeviceUpgrade::PasswordAccepted() {
   std::lock_guard lock(password_check_lock_);
-  Transactions& tx = session_.transactions();
+  Transactions& tx = channel_.transactions();
   const DevicePassword prefill = CheckPassword(tx, card_.mac, {}) == status::kRefused
                                      ? RememberedOrEmpty(card_)
                                      : DevicePassword{};
@@ -100,7 +101,7 @@ std::optional<std::string> DeviceUpgrade::AskPassword(const std::string& prefill
 
 bool DeviceUpgrade::IdentificationAllows() {
   std::array<Byte, 8> identification{};
-  const std::uint16_t status = session_.transactions().QueryTransaction(
+  const std::uint16_t status = channel_.transactions().QueryTransaction(
       card_.mac, code::kIdentify, code::kIdentifyReply, password_, 0, identification);
   if (status != status::kDone) return true;  // a card that cannot tell is not checked
   const std::uint32_t card_word = LoadBe32(identification, 4);
@@ -123,7 +124,7 @@ bool DeviceUpgrade::PrepareInfoBlock() {
 std::uint16_t DeviceUpgrade::SendBlock(std::size_t number) {
   const std::size_t offset = number * kImageBlockSize;
   const std::size_t length = std::min(kImageBlockSize, image_.size() - offset);
-  return session_.transactions().TransferTransaction(
+  return channel_.transactions().TransferTransaction(
       card_.mac, code::kImageBlock, code::kImageReply, password_,
       static_cast<std::uint16_t>(number), Slice(ByteView(image_), offset, length));
 }
@@ -171,10 +172,10 @@ DeviceUpgrade::Outcome DeviceUpgrade::SendBlocks() {
 
 bool DeviceUpgrade::FinishAndAwaitNotice() {
   Status(upgrade_text::kProgramming, StatusPlace::kRowOnly);
-  NoticeBoard& notices = session_.link().Notices();
+  NoticeBoard& notices = channel_.link().Notices();
   notices.Forget(card_.mac);  // only a notice that answers this image counts
   const auto end = EndOfImageData(BlockChecksum(image_), info_block_mode_);
-  session_.transactions().CommandTransaction(card_.mac, code::kImageEnd, code::kImageReply,
+  channel_.transactions().CommandTransaction(card_.mac, code::kImageEnd, code::kImageReply,
                                              password_, 0, end);
   return notices.WaitFor(card_.mac, session_.timing().notice_wait);
 }

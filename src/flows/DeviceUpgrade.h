@@ -49,6 +49,7 @@ class DeviceUpgrade {
   void Status(const char* text, StatusPlace where) const;
 
   Session& session_;
+  AdapterChannel& channel_;  // of the card's adapter
   Prompter& prompter_;
   std::mutex& password_check_lock_;
   DeviceRecord& card_;

@@ -21,11 +21,11 @@ std::string LoadImageFile(const std::string& path, Bytes& image) {
 
 UpgradeRun::UpgradeRun(Session& session, Prompter& prompter, UpgradeView& view, Options options)
     : session_(session), prompter_(prompter), view_(view), options_(options), progress_(kMaxCards) {
-  session_.link().SetNotifyWindow([this](const MacAddress& card) { OnNotice(card); });
+  session_.SetNotifyWindow([this](const MacAddress& card) { OnNotice(card); });
 }
 
 UpgradeRun::~UpgradeRun() {
-  session_.link().SetNotifyWindow(nullptr);
+  session_.SetNotifyWindow(nullptr);
 }
 
 UpgradeSummary UpgradeRun::Run(const std::string& image_path, std::vector<DeviceRecord>& cards) {

@@ -21,7 +21,7 @@ void CarryRememberedPasswords(std::span<DeviceRecord> found,
 }  // namespace
 
 int DiscoverDevices(Link& link, const Timing& timing, std::span<DeviceRecord> table,
-                    int adapter_index) {
+                    int adapter_index, const DiscoveryControl& control) {
   const std::vector<DeviceRecord> previous(table.begin(), table.end());
   const MacAddress own = link.OwnAddress();
   link.SendFrame(BuildDiscoveryRequest(own));
@@ -29,9 +29,12 @@ int DiscoverDevices(Link& link, const Timing& timing, std::span<DeviceRecord> ta
   const auto deadline = Clock::now() + timing.discovery_window;
   std::size_t found = 0;
   ArrivalSignal::Waiter waiter(link.Arrivals(), std::nullopt);
+  // A stop wakes the waiter; it is looked at after Arm(), so that none is missed.
+  const std::stop_callback wake(control.stop, [&link] { link.Arrivals().NotifyAll(); });
   for (bool first_pass = true;; first_pass = false) {
     if (!first_pass && Clock::now() >= deadline) break;
     waiter.Arm();
+    if (control.stop.stop_requested()) break;
     const std::optional<Frame> frame = link.ReceiveFrame();
     if (!frame) {
       waiter.Wait(deadline);
@@ -48,6 +51,7 @@ int DiscoverDevices(Link& link, const Timing& timing, std::span<DeviceRecord> ta
     DeviceRecord record = DeviceRecord::Decode(Slice(*frame, frame::kData, kDeviceRecordSize));
     record.adapter_index = adapter_index;
     table[found++] = record;
+    if (control.found) control.found(record);
   }
   if (found == 0) return 0;
   CarryRememberedPasswords(table.first(found), previous);

@@ -24,7 +24,7 @@ Timing DemoTiming() {
   return timing;
 }
 
-CliRun RunCli(std::vector<const char*> args, bool with_demo = true) {
+CliRun RunCli(std::vector<const char*> args, bool with_demo = true, bool terminal = false) {
   std::ostringstream out;
   std::ostringstream err;
   cli::CliEnvironment env{.out = out,
@@ -32,7 +32,7 @@ CliRun RunCli(std::vector<const char*> args, bool with_demo = true) {
                           .timing = DemoTiming(),
                           .make_demo_driver = with_demo ? cli::MakeDemoDriver : nullptr,
                           .make_system_driver = [] { return std::unique_ptr<PacketDriver>(); },
-                          .show_progress = false,
+                          .show_progress = terminal,
                           .in = nullptr,
                           .interactive = false,
                           .read_password = nullptr,
@@ -91,6 +91,30 @@ TEST(CliAppTest, UnknownCardIsAnErrorOnStderr) {
   EXPECT_NE(run.err.find("no card 12345"), std::string::npos);
 }
 
+TEST(CliAppTest, ACardThatIsNeitherSerialNorMacIsRefusedBeforeAnySearch) {
+  for (const char* card : {"card-7", "4294967296", "02-4B-51-00-00"}) {
+    const CliRun run = RunCli({"--demo", "show", card}, /*with_demo=*/false);
+    EXPECT_NE(run.status, 0) << card;
+    EXPECT_NE(run.err.find("neither a serial number"), std::string::npos) << run.err;
+    EXPECT_EQ(run.err.find("no driver"), std::string::npos) << "refused before any search";
+  }
+}
+
+TEST(CliAppTest, OnATerminalTheSearchShowsItsAdaptersAndAnswersUnlessJson) {
+  const CliRun table = RunCli({"--demo", "list"}, true, /*terminal=*/true);
+  ASSERT_EQ(table.status, 0) << table.err;
+  EXPECT_NE(table.err.find("Searching sim0, sim1: 0 cards answered"), std::string::npos)
+      << table.err;
+  EXPECT_NE(table.err.find("12 cards answered"), std::string::npos) << table.err;
+  EXPECT_EQ(table.err.substr(table.err.size() - 5), "\r\x1b[2K")
+      << "the line is cleared at the end";
+
+  const CliRun show = RunCli({"--demo", "show", "1358954503"}, true, /*terminal=*/true);
+  EXPECT_NE(show.err.find("Searching sim0, sim1"), std::string::npos) << show.err;
+  EXPECT_EQ(RunCli({"--demo", "list", "--json"}, true, /*terminal=*/true).err, "");
+  EXPECT_EQ(RunCli({"--demo", "list"}).err, "") << "nothing off a terminal";
+}
+
 TEST(CliAppTest, WithoutARealDriverItSaysSo) {
   const CliRun run = RunCli({"list"});
   EXPECT_EQ(run.status, 1);
@@ -112,6 +136,18 @@ TEST(CliUpgradeTest, UpgradesTheNamedCardsAndSummarises) {
             std::string::npos)
       << run.out;
   EXPECT_NE(run.out.find("2 unit success, 0 unit fail. "), std::string::npos);
+}
+
+TEST(CliUpgradeTest, CardsOnDifferentAdaptersAreUpgradedInOneRun) {
+  const std::string image = testing::WriteImageFile("cli-two.bin", testing::MakeImage({}));
+  const CliRun run =
+      RunCli({"--demo", "upgrade", image.c_str(), "1358955496", "1358954538", "02-4B-51-00-00-2A"});
+  EXPECT_EQ(run.status, 0) << run.err;
+  EXPECT_NE(run.out.find("1358954538  Download Successfully\n1358955496  Download Successfully\n"),
+            std::string::npos)
+      << run.out;
+  EXPECT_NE(run.out.find("2 unit success, 0 unit fail. "), std::string::npos)
+      << "a card named twice is upgraded once";
 }
 
 TEST(CliUpgradeTest, QuestionWithoutAnAnswerFailsThatCardInsteadOfWaiting) {

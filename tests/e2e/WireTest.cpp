@@ -75,7 +75,8 @@ class WireTest : public ::testing::Test {
     if (cards_ns_.empty()) GTEST_SKIP() << "run through run-e2e.sh, which makes the namespaces";
     timing_ = Timing::Shortened();
     session_ = std::make_unique<Session>(driver_, timing_, nullptr);
-    ASSERT_EQ(session_->adapters().EnumerateAdapters(), 2) << "expected the host ends qh0, qh1";
+    session_->EnumerateAdapters();
+    ASSERT_EQ(session_->AdapterCount(), 2) << "expected the host ends qh0, qh1";
   }
 
   void TearDown() override {
@@ -114,22 +115,36 @@ class WireTest : public ::testing::Test {
 
   // The simulator needs a moment to attach; ask until the card answers.
   void WaitUntilAnswering(int pair, std::uint32_t serial) {
-    session_->adapters().UseCardAdapter(pair);
     for (int attempt = 0; attempt < 50; ++attempt) {
-      if (CheckPassword(tx(), sim::MakerAddress(serial), {}) != status::kNoReply) return;
+      if (CheckPassword(tx(pair), sim::MakerAddress(serial), {}) != status::kNoReply) return;
     }
     FAIL() << "the simulated cards on qc" << pair << " never answered";
   }
 
   int AdapterIndex(const std::string& name) {
-    const auto& table = session_->adapters().AdapterTable();
+    const auto& table = session_->adapters().Entries();
     for (std::size_t i = 0; i < table.size(); ++i) {
       if (table[i].driver_name == name) return static_cast<int>(i);
     }
     return -1;
   }
 
-  Transactions& tx() { return session_->transactions(); }
+  // The channel of the host's end of pair `pair` (qh0, qh1).
+  AdapterChannel& channel(int pair) {
+    return session_->Channel(AdapterIndex("qh" + std::to_string(pair)));
+  }
+  Transactions& tx(int pair = 0) { return channel(pair).transactions(); }
+
+  // Runs quillon-cli in this namespace and returns its exit status and standard output.
+  std::pair<int, std::string> RunCli(const std::string& arguments) {
+    FILE* pipe = popen((Env("QUILLON_CLI") + " " + arguments + " 2>/dev/null").c_str(), "r");
+    if (!pipe) return {-1, ""};
+    std::string output;
+    char buffer[4096];
+    while (const std::size_t n = fread(buffer, 1, sizeof buffer, pipe)) output.append(buffer, n);
+    const int status = pclose(pipe);
+    return {WIFEXITED(status) ? WEXITSTATUS(status) : -1, output};
+  }
 
   pcap::PcapDriver driver_;
   Timing timing_;
@@ -148,7 +163,7 @@ TEST_F(WireTest, DiscoversEveryCardOnBothAdapters) {
 
   std::vector<std::tuple<std::string, std::string, std::string, std::string>> listed;
   for (const RowText& row : result.rows) {
-    const auto& adapter = session_->adapters().AdapterTable().at(
+    const auto& adapter = session_->adapters().Entries().at(
         static_cast<std::size_t>(result.devices[row.device].record.adapter_index));
     listed.emplace_back(row.key, row.mac, row.ipv4, adapter.driver_name);
   }
@@ -162,20 +177,47 @@ TEST_F(WireTest, DiscoversEveryCardOnBothAdapters) {
   EXPECT_EQ(listed, expected);
 }
 
-TEST_F(WireTest, CardOnTheOtherAdapterIsReachedOnceTheLinkMovesThere) {
+TEST_F(WireTest, EachCardIsReachedOnItsOwnAdapterWithoutMovingAnything) {
   StartCards(0, {{kSerial + 1, "10.1.0.1"}});
   StartCards(1, {{kSerial + 2, "10.2.0.2"}});
   DeviceSearch search(*session_);
   const SearchResult result = search.Run();
   ASSERT_EQ(result.devices.size(), 2u);
-  const int second = AdapterIndex("qh1");
-  ASSERT_EQ(session_->adapters().CurrentAdapter(), second) << "the search ends on the last adapter";
+  for (const FoundDevice& device : result.devices) {
+    EXPECT_TRUE(device.answered) << device.Key();
+    EXPECT_EQ(
+        CheckPassword(session_->ChannelOf(device.record).transactions(), device.record.mac, {}),
+        status::kDone);
+  }
+  EXPECT_EQ(CheckPassword(tx(1), sim::MakerAddress(kSerial + 1), {}), status::kNoReply)
+      << "not on that segment";
+}
 
-  const MacAddress first_card = sim::MakerAddress(kSerial + 1);
-  EXPECT_EQ(CheckPassword(tx(), first_card, {}), status::kNoReply) << "not on this segment";
-  session_->adapters().UseCardAdapter(AdapterIndex("qh0"));
-  EXPECT_EQ(session_->adapters().CurrentAdapter(), AdapterIndex("qh0"));
-  EXPECT_EQ(CheckPassword(tx(), first_card, {}), status::kDone);
+TEST_F(WireTest, TargetedSearchEndsWhenTheNamedCardsHaveAnswered) {
+  StartCards(0, {{kSerial + 1, "10.1.0.1"}, {kSerial + 2, "10.1.0.2"}});
+  StartCards(1, {{kSerial + 3, "10.2.0.3"}});
+  timing_.discovery_window = Millis{60000};
+  session_ = std::make_unique<Session>(driver_, timing_, nullptr);
+  session_->EnumerateAdapters();
+  DeviceSearch search(*session_);
+  const SearchResult result =
+      search.Find({*CardName::Parse("1358954499"), *CardName::Parse("02-4B-51-00-00-01")});
+  ASSERT_EQ(result.devices.size(), 2u);
+  EXPECT_EQ(result.devices[0].Key(), "1358954499");
+  EXPECT_EQ(session_->adapters().Entry(result.devices[0].record.adapter_index).driver_name, "qh1");
+  EXPECT_EQ(result.devices[1].Key(), "1358954497");
+  EXPECT_EQ(Ipv4Text(result.devices[1].ipv4), "10.1.0.1");
+}
+
+TEST_F(WireTest, CommandLineShowsOneCardAndNamesAMissingOne) {
+  StartCards(1, {{kSerial + 3, "10.2.0.3"}});
+  session_.reset();
+  const auto [status, output] = RunCli("show 02-4B-51-00-00-03 --json");
+  ASSERT_EQ(status, 0);
+  const auto card = nlohmann::json::parse(output);
+  EXPECT_EQ(card["serial"], "1358954499");
+  EXPECT_EQ(card["adapter"], "qh1");
+  EXPECT_EQ(RunCli("show 1358954500").first, 1);
 }
 
 TEST_F(WireTest, WrittenConfigurationReadsBack) {
@@ -211,7 +253,7 @@ TEST_F(WireTest, MalformedAndUnrelatedFramesDoNoHarm) {
   ASSERT_EQ(ReadConfig(tx(), card, {}, expected), status::kDone);
 
   Child injector({"ip", "netns", "exec", cards_ns_, Env("QUILLON_INJECT"), "qc0",
-                  session_->link().OwnAddress().ToString(), card.ToString(), "3"});
+                  channel(0).link().OwnAddress().ToString(), card.ToString(), "3"});
   ASSERT_TRUE(injector.Started());
   std::string failures;
   for (int i = 0; i < 20; ++i) {
@@ -225,7 +267,7 @@ TEST_F(WireTest, MalformedAndUnrelatedFramesDoNoHarm) {
   EXPECT_EQ(failures, "") << "every read gets the card's own, whole block";
   EXPECT_EQ(CheckPassword(tx(), sim::MakerAddress(kSerial + 99), {}), status::kNoReply);
   EXPECT_EQ(injector.Wait(), 0);
-  EXPECT_FALSE(session_->link().FuseOk().WaitFor(Millis{0})) << "a cut notice is no notice";
+  EXPECT_FALSE(channel(0).link().FuseOk().WaitFor(Millis{0})) << "a cut notice is no notice";
 }
 
 TEST_F(WireTest, UpgradedCardsReceiveTheirOwnImage) {
@@ -237,6 +279,7 @@ TEST_F(WireTest, UpgradedCardsReceiveTheirOwnImage) {
   for (std::uint32_t i = 1; i <= 3; ++i) {
     DeviceRecord record;
     record.mac = sim::MakerAddress(kSerial + i);
+    record.adapter_index = AdapterIndex("qh0");
     cards.push_back(record);
   }
   const Bytes image = testing::MakeImage({.size = 200 * 1024 + 77});
@@ -257,12 +300,8 @@ TEST_F(WireTest, CommandLineListsTheFleet) {
   StartCards(0, {{kSerial + 1, "10.1.0.1"}, {kSerial + 2, "10.1.0.2"}});
   StartCards(1, {{kSerial + 3, "10.2.0.3"}});
   session_.reset();  // the command line opens the adapters itself
-  FILE* pipe = popen((Env("QUILLON_CLI") + " list --json").c_str(), "r");
-  ASSERT_NE(pipe, nullptr);
-  std::string output;
-  char buffer[4096];
-  while (const std::size_t n = fread(buffer, 1, sizeof buffer, pipe)) output.append(buffer, n);
-  ASSERT_EQ(pclose(pipe), 0);
+  const auto [status, output] = RunCli("list --json");
+  ASSERT_EQ(status, 0);
   const auto devices = nlohmann::json::parse(output);
   ASSERT_EQ(devices.size(), 3u);
   EXPECT_EQ(devices[0]["serial"], "1358954497");

@@ -1,17 +1,19 @@
 #!/usr/bin/env bash
-# Two network namespaces joined by two veth pairs, for running the real driver against
+# Two network namespaces joined by veth pairs, for running the real driver against
 # quillon-cardsim without a frame reaching the machine's own network:
 #
 #   <prefix>-host : qh0 ---- qc0 : <prefix>-cards
 #                   qh1 ---- qc1
+#                   ...          (PAIRS pairs, 2 unless given)
 #
-#   netns.sh up PREFIX      creates them (prints nothing on success)
+#   netns.sh up PREFIX [PAIRS]   creates them (prints nothing on success)
 #   netns.sh down PREFIX    removes them and every process still running in them
 #   netns.sh check          exit 0 when namespaces can be made here, else says why (exit 1)
 set -euo pipefail
 
 action=${1:?up, down or check}
 prefix=${2:-quillon}
+pairs=${3:-2}
 host="$prefix-host"
 cards="$prefix-cards"
 
@@ -37,7 +39,7 @@ up() {
   down
   ip netns add "$host"
   ip netns add "$cards"
-  for i in 0 1; do
+  for ((i = 0; i < pairs; i++)); do
     ip link add "qh$i" netns "$host" type veth peer name "qc$i" netns "$cards"
     ip -n "$host" link set "qh$i" up
     ip -n "$cards" link set "qc$i" up

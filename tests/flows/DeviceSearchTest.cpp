@@ -31,11 +31,14 @@ TEST_F(DeviceSearchTest, ListsEveryAdapterSortedBySerialNumber) {
   EXPECT_EQ(result.rows[2].ipv4, "10.0.0.2");
   EXPECT_EQ(result.rows[2].mac, "02-4B-51-00-00-02");
   EXPECT_EQ(result.devices[result.rows[1].device].record.adapter_index, 1);
-  EXPECT_EQ(session->adapters().CurrentAdapter(), 1) << "the link stays on the last adapter";
+  EXPECT_EQ(RequestsSent(code::kDiscover, 0), 1);
+  EXPECT_EQ(RequestsSent(code::kDiscover, 1), 1);
 }
 
-TEST_F(DeviceSearchTest, CardOnTwoAdaptersIsListedOnceWithTheFirst) {
-  AddCard(CardBuilder(kSerial + 5), 0);
+TEST_F(DeviceSearchTest, CardOnTwoAdaptersIsListedOnceWithTheFirstAdapter) {
+  CardFaults late;
+  late.reply_delay = Millis{40};  // the first adapter's answer comes last
+  AddCard(CardBuilder(kSerial + 5).Faults(late), 0);
   AddCard(CardBuilder(kSerial + 5), 1);
   AddCard(CardBuilder(kSerial + 6), 1);
   const SearchResult result = search.Run();
@@ -95,14 +98,189 @@ TEST_F(DeviceSearchTest, RememberedPasswordSurvivesTheNextSearch) {
   EXPECT_EQ(second.devices[0].record.RememberedPassword(), "accepted");
 }
 
-TEST_F(DeviceSearchTest, CancelledSearchEndsAtTheNextCheckPoint) {
+TEST_F(DeviceSearchTest, CancelledBeforeItStartsSendsNothing) {
   AddCard(CardBuilder(kSerial + 1));
-  ManualResetEvent cancel;
-  cancel.Set();
-  const SearchResult result = search.Run(&cancel);
+  std::stop_source cancel;
+  cancel.request_stop();
+  const SearchResult result = search.Run(cancel.get_token());
   EXPECT_TRUE(result.cancelled);
   EXPECT_TRUE(result.rows.empty());
   EXPECT_TRUE(segment.SentFrames(0).empty()) << "not even discovery went out";
+}
+
+TEST_F(DeviceSearchTest, CancelDuringDiscoveryEndsItBeforeAnyCardIsRead) {
+  timing.discovery_window = Millis{60000};
+  session = std::make_unique<Session>(segment, timing, nullptr);
+  session->EnumerateAdapters();
+  AddCard(CardBuilder(kSerial + 1), 0);
+  AddCard(CardBuilder(kSerial + 2), 1);
+  std::stop_source cancel;
+  SearchEvents events;
+  int answered = 0;
+  events.answered = [&](int cards) {
+    answered = cards;
+    if (cards == 2) cancel.request_stop();
+  };
+  DeviceSearch fresh(*session);
+  const SearchResult result = fresh.Run(cancel.get_token(), events);
+  EXPECT_TRUE(result.cancelled);
+  EXPECT_EQ(answered, 2);
+  EXPECT_EQ(RequestsSent(code::kCheckPassword, 0) + RequestsSent(code::kCheckPassword, 1), 0);
+}
+
+TEST_F(DeviceSearchTest, CancelWhileReadingStopsAtTheNextCard) {
+  for (std::uint32_t i = 1; i <= 3; ++i) AddCard(CardBuilder(kSerial + i));
+  std::stop_source cancel;
+  SearchEvents events;
+  int read = 0;
+  events.device_read = [&](const FoundDevice&) {
+    ++read;
+    cancel.request_stop();
+  };
+  const SearchResult result = search.Run(cancel.get_token(), events);
+  EXPECT_TRUE(result.cancelled);
+  EXPECT_EQ(read, 1);
+  EXPECT_EQ(RequestsSent(code::kCheckPassword), 1);
+}
+
+// Every adapter has its own link, whatever its position in the table.
+TEST(SearchManyAdaptersTest, CardsOnEveryAdapterAreFoundAndReadOnTheirOwn) {
+  sim::SimulatedSegment segment;
+  constexpr int kAdapters = 20;
+  for (int i = 0; i < kAdapters; ++i) segment.AddAdapter("sim" + std::to_string(i), "");
+  segment.AddCard(19, CardBuilder(1358954496 + 19).Static(0x0A000013, 0xFFFFFF00, 0).Build());
+  segment.AddCard(3, CardBuilder(1358954496 + 3).Build());
+  const Timing timing = Timing::Shortened();
+  Session session(segment, timing, nullptr);
+  session.EnumerateAdapters();
+  DeviceSearch search(session);
+  const SearchResult result = search.Run();
+  ASSERT_EQ(result.rows.size(), 2u);
+  const FoundDevice& far = result.devices[result.rows[1].device];
+  EXPECT_EQ(far.record.adapter_index, 19);
+  EXPECT_TRUE(far.answered);
+  EXPECT_EQ(result.rows[1].ipv4, "10.0.0.19");
+  for (int i = 0; i < kAdapters; ++i) {
+    EXPECT_FALSE(segment.SentFrames(i).empty()) << "no discovery on adapter " << i;
+  }
+}
+
+// A driver that refuses one adapter, as one that is down or not ours to open.
+class RefusingDriver : public PacketDriver {
+ public:
+  RefusingDriver(PacketDriver& inner, std::string refused)
+      : inner_(inner), refused_(std::move(refused)) {}
+  AdapterList ListAdapters() override { return inner_.ListAdapters(); }
+  OpenedAdapter OpenAdapter(const std::string& name) override {
+    if (name == refused_) return {nullptr, OpenFailure::kOther, "the adapter is down"};
+    return inner_.OpenAdapter(name);
+  }
+
+ private:
+  PacketDriver& inner_;
+  std::string refused_;
+};
+
+TEST_F(DeviceSearchTest, AdapterThatCannotBeOpenedIsLeftOutWhileTheOthersWork) {
+  AddCard(CardBuilder(kSerial + 1), 0);
+  AddCard(CardBuilder(kSerial + 2), 1);
+  RefusingDriver driver(segment, "sim1");
+  Session refusing(driver, timing, nullptr);
+  refusing.EnumerateAdapters();
+  DeviceSearch partial(refusing);
+  std::vector<std::string> searched;
+  SearchEvents events;
+  events.searching = [&](const std::vector<AdapterInfo>& adapters) {
+    for (const AdapterInfo& adapter : adapters) searched.push_back(adapter.driver_name);
+  };
+  const SearchResult result = partial.Run({}, events);
+  ASSERT_EQ(result.rows.size(), 1u);
+  EXPECT_EQ(result.rows[0].key, "1358954497");
+  ASSERT_EQ(result.unopened.size(), 1u);
+  EXPECT_EQ(result.unopened[0].adapter, 1);
+  EXPECT_EQ(result.unopened[0].error, "the adapter is down");
+  EXPECT_EQ(searched, std::vector<std::string>{"sim0"});
+}
+
+class FindTest : public DeviceSearchTest {
+ protected:
+  static CardName Name(const std::string& text) { return *CardName::Parse(text); }
+};
+
+TEST_F(FindTest, ReturnsTheNamedCardsInTheOrderOfTheNamesEachOnce) {
+  AddCard(CardBuilder(kSerial + 1), 0);
+  AddCard(CardBuilder(kSerial + 2), 1);
+  AddCard(CardBuilder(kSerial + 3), 1);
+  const SearchResult result =
+      search.Find({Name("1358954499"), Name("02-4B-51-00-00-01"), Name("02:4b:51:00:00:03")});
+  EXPECT_TRUE(result.missing.empty());
+  ASSERT_EQ(result.devices.size(), 2u);
+  EXPECT_EQ(result.devices[0].Key(), "1358954499");
+  EXPECT_EQ(result.devices[0].record.adapter_index, 1);
+  EXPECT_EQ(result.devices[1].Key(), "1358954497");
+  EXPECT_TRUE(result.devices[1].answered) << "the named cards are read";
+  EXPECT_EQ(RequestsSent(code::kCheckPassword, 1), 1) << "the other card is not";
+}
+
+TEST_F(FindTest, StopsListeningOnceEveryNamedCardHasAnswered) {
+  timing.discovery_window = Millis{60000};
+  session = std::make_unique<Session>(segment, timing, nullptr);
+  session->EnumerateAdapters();
+  AddCard(CardBuilder(kSerial + 1), 0);
+  CardFaults late;
+  late.reply_delay = Millis{1500};
+  AddCard(CardBuilder(kSerial + 2).Faults(late), 1);
+  int answered = 0;
+  SearchEvents events;
+  events.answered = [&](int cards) { answered = cards; };
+  DeviceSearch fresh(*session);
+  const SearchResult result = fresh.Find({Name("1358954497")}, {}, events);
+  ASSERT_EQ(result.devices.size(), 1u);
+  EXPECT_EQ(answered, 1) << "the late card's answer was no longer waited for";
+}
+
+TEST_F(FindTest, NamedCardThatNeverAnswersIsMissingByName) {
+  AddCard(CardBuilder(kSerial + 1));
+  const SearchResult result = search.Find({Name("1358954497"), Name("4000000000")});
+  EXPECT_FALSE(result.cancelled);
+  ASSERT_EQ(result.missing.size(), 1u);
+  EXPECT_EQ(result.missing[0].Text(), "4000000000");
+  ASSERT_EQ(result.devices.size(), 1u);
+}
+
+TEST(CardNameTest, IsASerialNumberOrAMacAddress) {
+  const MacAddress card = sim::MakerAddress(1358954538);
+  struct Case {
+    const char* text;
+    bool valid;
+    bool names_card;
+  };
+  const Case cases[] = {
+      {"1358954538", true, true},
+      {"02-4B-51-00-00-2A", true, true},
+      {"02:4b:51:00:00:2a", true, true},
+      {"0", true, false},
+      {"4294967295", true, false},
+      {"4294967296", false, false},
+      {"-1", false, false},
+      {"+5", false, false},
+      {"13589 54538", false, false},
+      {"", false, false},
+      {"card", false, false},
+      {"02-4B-51-00-00", false, false},
+  };
+  for (const Case& c : cases) {
+    const std::optional<CardName> name = CardName::Parse(c.text);
+    EXPECT_EQ(name.has_value(), c.valid) << c.text;
+    if (name) {
+      EXPECT_EQ(name->Names(card), c.names_card) << c.text;
+    }
+  }
+}
+
+TEST(CardNameTest, ASerialNumberNamesTheCardWhateverItsFirstTwoBytes) {
+  const CardName serial = *CardName::Parse("1358954538");
+  EXPECT_TRUE(serial.Names(*MacAddress::Parse("0A-0B-51-00-00-2A")));
 }
 
 TEST(SortRowTextsTest, SortsByNumberAndKeepsEqualKeysInOrder) {
@@ -130,7 +308,7 @@ TEST(SearchOneAdapterTest, LinkIsOpenedOnceAndReused) {
   } driver(segment);
   const Timing timing = Timing::Shortened();
   Session session(driver, timing, nullptr);
-  session.adapters().EnumerateAdapters();
+  session.EnumerateAdapters();
   DeviceSearch search(session);
   EXPECT_EQ(search.Run().rows.size(), 1u);
   EXPECT_EQ(search.Run().rows.size(), 1u);

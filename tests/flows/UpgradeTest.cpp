@@ -363,7 +363,7 @@ TEST_F(UpgradeTest, ResultsAreInTextOrderAndTheSummaryCountsWorkers) {
   notice.code = code::kNotice;
   segment.InjectFrame(0,
                       BuildReplyFrame(segment.HostAddress(0), sim::MakerAddress(77), notice, {}));
-  ASSERT_TRUE(session->link().Notices().WaitFor(sim::MakerAddress(77), Millis{1000}));
+  ASSERT_TRUE(link().Notices().WaitFor(sim::MakerAddress(77), Millis{1000}));
   EXPECT_EQ(view.Count(std::string("row 77 ") + upgrade_text::kSucceeded), 1);
   EXPECT_EQ(run.Results().size(), 4u);
 

@@ -2,7 +2,6 @@
 
 #include <atomic>
 
-#include "link/AdapterSelection.h"
 #include "link/Link.h"
 #include "support/FakeDriver.h"
 
@@ -111,30 +110,6 @@ TEST(LinkOpenTest, AdapterThatCannotBeOpenedLeavesTheLinkClosed) {
   EXPECT_FALSE(link.IsOpen());
   EXPECT_EQ(link.LastOpenFailure(), OpenFailure::kPermissionDenied);
   EXPECT_FALSE(link.SendFrame(Bytes(60, 0)));
-}
-
-TEST(AdapterSelectionTest, MovesTheLinkOnlyWhenTheCardIsElsewhere) {
-  FakeDriver driver;
-  driver.adapters.push_back({"fake2", "Fake adapter 2"});
-  const Timing timing = Timing::Shortened();
-  Link link(driver, nullptr);
-  AdapterSelection adapters(driver, link, timing);
-  ASSERT_EQ(adapters.EnumerateAdapters(), 3);
-  EXPECT_EQ(adapters.CurrentAdapter(), -1);
-
-  struct Step {
-    int card_adapter;
-    int opens_after;
-    int current_after;
-  };
-  // Index 17 lies outside 0..16 and counts as adapter 0.
-  for (const Step s : {Step{2, 1, 2}, Step{2, 1, 2}, Step{0, 2, 0}, Step{17, 2, 0}, Step{1, 3, 1},
-                       Step{-1, 4, 0}}) {
-    adapters.UseCardAdapter(s.card_adapter);
-    EXPECT_EQ(driver.Opens(), s.opens_after) << "card on adapter " << s.card_adapter;
-    EXPECT_EQ(adapters.CurrentAdapter(), s.current_after);
-  }
-  EXPECT_EQ(driver.LastOpened(), "fake0");
 }
 
 }  // namespace

@@ -12,7 +12,7 @@ using sim::CardFaults;
 class DiscoveryTest : public testing::SimFixture {
  protected:
   int Discover(std::span<DeviceRecord> table, int adapter = 0) {
-    return DiscoverDevices(session->link(), timing, table, adapter);
+    return DiscoverDevices(link(), timing, table, adapter);
   }
   std::array<DeviceRecord, kMaxDevices> table{};
 };

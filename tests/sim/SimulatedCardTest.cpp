@@ -90,8 +90,8 @@ namespace {
 class SimulatedCardFirmwareTest : public testing::SimFixture {
  protected:
   std::uint16_t Block(const MacAddress& card, std::uint16_t number, std::size_t size) {
-    return transactions().TransferTransaction(card, code::kImageBlock, code::kImageReply, {}, number,
-                                              Bytes(size, 0x11));
+    return transactions().TransferTransaction(card, code::kImageBlock, code::kImageReply, {},
+                                              number, Bytes(size, 0x11));
   }
 };
 
@@ -150,7 +150,7 @@ TEST_F(SimulatedCardFirmwareTest, ImageThatDoesNotMatchItsEndIsNotProgrammed) {
                                                 0, end),
               c.programmed ? status::kDone : status::kRefused);
     EXPECT_EQ(card->ProgrammedImage().empty(), !c.programmed);
-    EXPECT_EQ(session->link().Notices().WaitFor(card->Mac(), Millis{c.programmed ? 3000 : 50}),
+    EXPECT_EQ(link().Notices().WaitFor(card->Mac(), Millis{c.programmed ? 3000 : 50}),
               c.programmed);
   }
 }

@@ -16,14 +16,14 @@ class SimFixture : public ::testing::Test {
  protected:
   static constexpr std::uint32_t kSerial = 1358954496;  // 02-4B-51-00-00-00
 
-  // Adapters "sim0" and "sim1"; the link is open on sim0.
+  // Adapters "sim0" and "sim1", each with its channel; both open.
   SimFixture() {
     segment.AddAdapter("sim0", "Simulated adapter 0");
     segment.AddAdapter("sim1", "Simulated adapter 1");
     session = std::make_unique<Session>(
         segment, timing, [this](const std::string& line) { diagnostics.push_back(line); });
-    session->adapters().EnumerateAdapters();
-    session->adapters().OpenAdapter(0);
+    session->EnumerateAdapters();
+    session->OpenAll();
   }
 
   std::shared_ptr<sim::SimulatedCard> AddCard(const sim::CardBuilder& builder, int adapter = 0) {
@@ -48,7 +48,8 @@ class SimFixture : public ::testing::Test {
     return count;
   }
 
-  Transactions& transactions() { return session->transactions(); }
+  Transactions& transactions(int adapter = 0) { return session->Channel(adapter).transactions(); }
+  Link& link(int adapter = 0) { return session->Channel(adapter).link(); }
 
   Timing timing = Timing::Shortened();
   sim::SimulatedSegment segment;

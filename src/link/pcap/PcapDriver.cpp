@@ -84,8 +84,26 @@ class Port : public AdapterPort {
 AdapterList PcapDriver::ListAdapters() {
   Enumeration found = EnumerateEthernet();
   AdapterList list{{}, std::move(found.error)};
-  for (EthernetAdapter& adapter : found.adapters) list.adapters.push_back(std::move(adapter.info));
+  std::lock_guard lock(addresses_lock_);
+  addresses_.clear();
+  for (EthernetAdapter& adapter : found.adapters) {
+    addresses_[adapter.info.driver_name] = adapter.mac;
+    list.adapters.push_back(std::move(adapter.info));
+  }
   return list;
+}
+
+std::optional<MacAddress> PcapDriver::AddressOf(const std::string& driver_name) {
+  {
+    std::lock_guard lock(addresses_lock_);
+    if (const auto known = addresses_.find(driver_name); known != addresses_.end()) {
+      return known->second;
+    }
+  }
+  for (const EthernetAdapter& adapter : EnumerateEthernet().adapters) {
+    if (adapter.info.driver_name == driver_name) return adapter.mac;
+  }
+  return std::nullopt;
 }
 
 OpenedAdapter PcapDriver::OpenAdapter(const std::string& driver_name) {
@@ -96,11 +114,8 @@ OpenedAdapter PcapDriver::OpenAdapter(const std::string& driver_name) {
   PcapCapture::Opened sender = PcapCapture::Open(driver_name, send_only);
   if (!sender.capture) return {nullptr, sender.failure, std::move(sender.error)};
 
-  std::optional<MacAddress> own;
-  for (const EthernetAdapter& adapter : EnumerateEthernet().adapters) {
-    if (adapter.info.driver_name == driver_name) own = adapter.mac;
-  }
-  return {std::make_unique<Port>(std::move(receiver.capture), std::move(sender.capture), own),
+  return {std::make_unique<Port>(std::move(receiver.capture), std::move(sender.capture),
+                                 AddressOf(driver_name)),
           OpenFailure::kNone,
           {}};
 }

@@ -77,12 +77,11 @@ KestrelDlg::KestrelDlg(Session& session, QWidget* parent)
   BuildControls();
   ConnectSignals();
 
-  session_.adapters().EnumerateAdapters();
-  session_.link().ResetLink();
+  session_.EnumerateAdapters();
   if (const QScreen* screen = this->screen()) {
     move(screen->availableGeometry().center() - rect().center());
   }
-  // The link is opened by the first search, not here.
+  // The adapters are opened by the first search, not here.
   startup_timer_->start(session_.timing().startup_delay);
 }
 

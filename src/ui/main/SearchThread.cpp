@@ -9,8 +9,8 @@ SearchThread::~SearchThread() {
 
 void SearchThread::Start(Finished finished) {
   if (thread_.joinable()) thread_.join();  // has reported already, so ends at once
-  thread_ =
-      std::thread([this, finished = std::move(finished)] { finished(search_.Run(&cancel_)); });
+  thread_ = std::thread(
+      [this, finished = std::move(finished)] { finished(search_.Run(cancel_.get_token())); });
 }
 
 }  // namespace quillon

@@ -3,9 +3,9 @@
 #pragma once
 
 #include <functional>
+#include <stop_token>
 #include <thread>
 
-#include "base/Events.h"
 #include "flows/DeviceSearch.h"
 #include "flows/Session.h"
 
@@ -24,15 +24,15 @@ class SearchThread {
 
   // Starts a search. The caller starts one only after the previous one has reported.
   void Start(Finished finished);
-  // Sets the cancel event; it stays set, as the program is closing.
-  void Cancel() { cancel_.Set(); }
+  // Cancels the search; it stays cancelled, as the program is closing.
+  void Cancel() { cancel_.request_stop(); }
 
   // Keeps the passwords the cards accepted for the next search.
   DeviceSearch& Search() { return search_; }
 
  private:
   DeviceSearch search_;
-  ManualResetEvent cancel_;  // CancelSearchEvent
+  std::stop_source cancel_;  // CancelSearchEvent
   std::thread thread_;
 };
 

@@ -1,0 +1,56 @@
+#include "flows/Session.h"
+
+#include <stdexcept>
+
+namespace quillon {
+
+Session::Session(PacketDriver& driver, const Timing& timing, Link::Diagnostics diagnostics)
+    : driver_(driver), timing_(timing), diagnostics_(std::move(diagnostics)), adapters_(driver) {}
+
+// The links close (and their receive threads end) before the driver may go.
+Session::~Session() = default;
+
+std::vector<std::string> Session::EnumerateAdapters(const std::vector<std::string>& only) {
+  adapters_.EnumerateAdapters();
+  std::vector<std::string> unknown;
+  if (!only.empty()) unknown = adapters_.RestrictTo(only);
+  std::lock_guard lock(slots_lock_);
+  slots_.clear();
+  for (int i = 0; i < adapters_.Count(); ++i) {
+    slots_.push_back({std::make_unique<AdapterChannel>(driver_, timing_, diagnostics_), false});
+  }
+  return unknown;
+}
+
+void Session::OpenSlot(int index, Slot& slot, std::vector<OpenProblem>* problems) {
+  slot.opened = true;
+  Link& link = slot.channel->link();
+  if (link.OpenLink(adapters_.Entry(index).driver_name)) return;
+  if (problems) problems->push_back({index, link.LastOpenFailure(), link.LastOpenError()});
+}
+
+std::vector<OpenProblem> Session::OpenAll() {
+  std::vector<OpenProblem> problems;
+  std::lock_guard lock(slots_lock_);
+  for (std::size_t i = 0; i < slots_.size(); ++i) {
+    if (!slots_[i].channel->link().IsOpen()) OpenSlot(static_cast<int>(i), slots_[i], &problems);
+  }
+  return problems;
+}
+
+AdapterChannel& Session::Channel(int index) {
+  std::lock_guard lock(slots_lock_);
+  if (index < 0 || static_cast<std::size_t>(index) >= slots_.size()) {
+    throw std::out_of_range("no adapter " + std::to_string(index) + " in this session");
+  }
+  Slot& slot = slots_[static_cast<std::size_t>(index)];
+  if (!slot.opened) OpenSlot(index, slot, nullptr);
+  return *slot.channel;
+}
+
+void Session::SetNotifyWindow(const Link::NotifyHandler& handler) {
+  std::lock_guard lock(slots_lock_);
+  for (Slot& slot : slots_) slot.channel->link().SetNotifyWindow(handler);
+}
+
+}  // namespace quillon
