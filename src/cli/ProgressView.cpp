@@ -32,8 +32,20 @@ ProgressView::Row& ProgressView::RowOf(const std::string& key) {
   return rows_.back();
 }
 
+void ProgressView::PauseDrawing() {
+  std::lock_guard lock(mutex_);
+  paused_ = true;
+  lines_drawn_ = 0;  // the question goes below what is drawn
+}
+
+void ProgressView::ResumeDrawing() {
+  std::lock_guard lock(mutex_);
+  paused_ = false;
+  if (live_) Redraw(true);
+}
+
 void ProgressView::SetRowText(const std::string& key, const std::string& text) {
-  std::lock_guard lock(terminal_);
+  std::lock_guard lock(mutex_);
   Row& row = RowOf(key);
   const bool changed = row.text != text;
   row.text = text;
@@ -45,26 +57,26 @@ void ProgressView::SetRowText(const std::string& key, const std::string& text) {
 }
 
 void ProgressView::SetStatusLine(const std::string& text) {
-  std::lock_guard lock(terminal_);
+  std::lock_guard lock(mutex_);
   const bool changed = status_line_ != text;
   status_line_ = text;
   if (live_) Redraw(changed);
 }
 
 void ProgressView::SetProgress(int percent) {
-  std::lock_guard lock(terminal_);
+  std::lock_guard lock(mutex_);
   overall_ = percent;
   if (live_) Redraw(false);
 }
 
 void ProgressView::SetCardProgress(const std::string& key, int percent) {
-  std::lock_guard lock(terminal_);
+  std::lock_guard lock(mutex_);
   RowOf(key).percent = percent;
   if (live_) Redraw(false);
 }
 
 void ProgressView::ShowResults(const std::vector<std::pair<std::string, bool>>& results) {
-  std::lock_guard lock(terminal_);
+  std::lock_guard lock(mutex_);
   if (live_) Redraw(true);
   for (const auto& result : results) {
     const auto known = std::find_if(results_.begin(), results_.end(),
@@ -79,6 +91,7 @@ void ProgressView::ShowResults(const std::vector<std::pair<std::string, bool>>& 
 
 // Moves up over the block drawn last and draws it again; at most every 100 ms unless `now`.
 void ProgressView::Redraw(bool now) {
+  if (paused_) return;
   const Clock::time_point time = Clock::now();
   if (!now && lines_drawn_ > 0 && time - last_drawn_ < kRedrawEvery) return;
   last_drawn_ = time;

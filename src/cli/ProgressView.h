@@ -1,6 +1,7 @@
 // How an upgrade run looks on the command line. On a terminal, a line per card with its own bar,
 // redrawn in place, and the overall bar below; otherwise a plain line whenever a card's status
-// changes, which suits logs.
+// changes, which suits logs. While a question is open on the terminal the lines keep up with the
+// run but are not drawn, so that nothing overwrites the person's answer and no card waits for it.
 #pragma once
 
 #include <mutex>
@@ -15,8 +16,7 @@ namespace quillon::cli {
 
 class ProgressView : public UpgradeView {
  public:
-  ProgressView(std::ostream& out, std::mutex& terminal, bool live)
-      : out_(out), terminal_(terminal), live_(live) {}
+  ProgressView(std::ostream& out, bool live) : out_(out), live_(live) {}
 
   void SetBusy(bool) override {}
   void SetRowText(const std::string& key, const std::string& text) override;
@@ -25,11 +25,12 @@ class ProgressView : public UpgradeView {
   void SetCardProgress(const std::string& key, int percent) override;
   void ShowResults(const std::vector<std::pair<std::string, bool>>& results) override;
 
-  // Something else was written to the terminal: draw the next block below it. Called with the
-  // terminal held.
-  void Interrupted() { lines_drawn_ = 0; }
+  // A question is about to be asked below the lines: stop drawing until it has been answered.
+  void PauseDrawing();
+  // The question is answered: draw the lines again, below it.
+  void ResumeDrawing();
 
-  // Every card's result, over all runs, in the order the runs reported them.
+  // Every card's result, over all runs, in the order the runs reported them. Once the run ends.
   const std::vector<std::pair<std::string, bool>>& Results() const { return results_; }
 
  private:
@@ -43,8 +44,9 @@ class ProgressView : public UpgradeView {
   void Redraw(bool now);
 
   std::ostream& out_;
-  std::mutex& terminal_;
   const bool live_;
+  std::mutex mutex_;
+  bool paused_ = false;
   std::vector<Row> rows_;
   std::string status_line_;
   int overall_ = 0;

@@ -20,8 +20,13 @@ std::string OneLine(std::string text) {
 
 }  // namespace
 
-void TerminalPrompter::Wrote() {
-  if (wrote) wrote();
+TerminalPrompter::Question::Question(TerminalPrompter& prompter)
+    : prompter_(prompter), lock_(prompter.questions_) {
+  if (prompter_.question_begins) prompter_.question_begins();
+}
+
+TerminalPrompter::Question::~Question() {
+  if (prompter_.question_ends) prompter_.question_ends();
 }
 
 std::string TerminalPrompter::ReadLine(const std::string& prompt) {
@@ -33,9 +38,8 @@ std::string TerminalPrompter::ReadLine(const std::string& prompt) {
 
 std::optional<std::string> TerminalPrompter::AskPassword(const std::string& information,
                                                          const std::string& prefill) {
-  std::lock_guard lock(terminal_);
   if (password_) return password_;
-  Wrote();
+  const Question asking(*this);
   if (!env_.interactive || !env_.read_password) {
     env_.err << "quillon-cli: " << information << " asks for a password; give it with --password\n";
     return std::nullopt;
@@ -48,9 +52,8 @@ std::optional<std::string> TerminalPrompter::AskPassword(const std::string& info
 }
 
 bool TerminalPrompter::AskYesNo(const std::string& question) {
-  std::lock_guard lock(terminal_);
   if (yes_) return true;
-  Wrote();
+  const Question asking(*this);
   if (!env_.interactive) {
     env_.err << "quillon-cli: " << OneLine(question) << " No (--yes answers yes)\n";
     return false;
@@ -59,8 +62,7 @@ bool TerminalPrompter::AskYesNo(const std::string& question) {
 }
 
 Prompter::Choice TerminalPrompter::AskAbortRetryIgnore(const std::string& message) {
-  std::lock_guard lock(terminal_);
-  Wrote();
+  const Question asking(*this);
   if (!env_.interactive) {
     env_.err << "quillon-cli: " << message << ": aborted\n";
     return Choice::kAbort;
@@ -74,8 +76,7 @@ Prompter::Choice TerminalPrompter::AskAbortRetryIgnore(const std::string& messag
 }
 
 void TerminalPrompter::ShowMessage(const std::string& message) {
-  std::lock_guard lock(terminal_);
-  Wrote();
+  const Question asking(*this);
   env_.err << "quillon-cli: " << message << '\n';
 }
 

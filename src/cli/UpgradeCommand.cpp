@@ -54,15 +54,19 @@ class UpgradeCommand : public Command {
       return 1;
     }
 
-    std::mutex terminal;
-    ProgressView view(env.out, terminal, env.live_output);
-    TerminalPrompter prompter(env, terminal, password, yes_);
-    prompter.wrote = [&view] { view.Interrupted(); };
+    ProgressView view(env.out, env.live_output);
+    TerminalPrompter prompter(env, password, yes_);
+    prompter.question_begins = [&view] { view.PauseDrawing(); };
+    prompter.question_ends = [&view] { view.ResumeDrawing(); };
     UpgradeRun run(context.session(), prompter, view, {parallel_, false});
     run.password_accepted = [&](const MacAddress& card, const std::string& accepted) {
       context.search().Remember(card, accepted);
     };
     const UpgradeSummary summary = run.Run(image, *cards);
+    if (!summary.refusal.empty()) {
+      env.err << "quillon-cli: " << summary.refusal << '\n';
+      return 1;
+    }
     for (const auto& [key, success] : view.Results()) {
       env.out << key << "  " << (success ? upgrade_text::kSucceeded : upgrade_text::kFailed)
               << '\n';

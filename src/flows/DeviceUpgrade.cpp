@@ -28,12 +28,13 @@ DevicePassword RememberedOrEmpty(const DeviceRecord& card) {
 
 }  // namespace
 
-DeviceUpgrade::DeviceUpgrade(Session& session, Prompter& prompter, std::mutex& password_check_lock,
-                             DeviceRecord& card, ByteView image, DeviceUpgradeHooks hooks)
+DeviceUpgrade::DeviceUpgrade(Session& session, Prompter& prompter,
+                             std::mutex& password_question_lock, DeviceRecord& card, ByteView image,
+                             DeviceUpgradeHooks hooks)
     : session_(session),
       channel_(session.ChannelOf(card)),
       prompter_(prompter),
-      password_check_lock_(password_check_lock),
+      password_question_lock_(password_question_lock),
       card_(card),
       image_(image.begin(), image.end()),
       hooks_(std::move(hooks)) {}
@@ -67,7 +68,6 @@ void DeviceUpgrade::Status(const char* text, StatusPlace where) const {
 }
 
 bool DeviceUpgrade::PasswordAccepted() {
-  std::lock_guard lock(password_check_lock_);
   Transactions& tx = channel_.transactions();
   const DevicePassword prefill = CheckPassword(tx, card_.mac, {}) == status::kRefused
                                      ? RememberedOrEmpty(card_)
@@ -75,9 +75,12 @@ bool DeviceUpgrade::PasswordAccepted() {
   std::optional<DevicePassword> accepted;
   if (CheckPassword(tx, card_.mac, prefill) == status::kDone) {
     accepted = prefill;
-  } else if (const auto typed = AskPassword(prefill.Text())) {
-    if (CheckPassword(tx, card_.mac, DevicePassword(*typed)) == status::kDone) {
-      accepted = DevicePassword(*typed);
+  } else {
+    const std::lock_guard one_question(password_question_lock_);
+    if (const auto typed = AskPassword(prefill.Text())) {
+      if (CheckPassword(tx, card_.mac, DevicePassword(*typed)) == status::kDone) {
+        accepted = DevicePassword(*typed);
+      }
     }
   }
   if (!accepted) return false;

@@ -27,9 +27,10 @@ struct DeviceUpgradeHooks {
 
 class DeviceUpgrade {
  public:
-  // `password_check_lock` keeps the password checks of all cards of a run one at a time, so that
-  // a person is never asked two passwords at once.
-  DeviceUpgrade(Session& session, Prompter& prompter, std::mutex& password_check_lock,
+  // `password_question_lock` keeps the password questions of all cards of a run one at a time,
+  // so that a person is never asked two passwords at once; checks that need no question go on
+  // meanwhile.
+  DeviceUpgrade(Session& session, Prompter& prompter, std::mutex& password_question_lock,
                 DeviceRecord& card, ByteView image, DeviceUpgradeHooks hooks);
 
   // True when the card reported that it has programmed the image.
@@ -51,7 +52,7 @@ class DeviceUpgrade {
   Session& session_;
   AdapterChannel& channel_;  // of the card's adapter
   Prompter& prompter_;
-  std::mutex& password_check_lock_;
+  std::mutex& password_question_lock_;
   DeviceRecord& card_;
   Bytes image_;  // this card's own copy: its info block carries the card's address
   DeviceUpgradeHooks hooks_;

@@ -1,6 +1,10 @@
 // How a flow talks to the person running it. The desktop program shows dialogs, the command line
 // asks on the terminal (or answers from its options), and tests script the answers; the flows
 // themselves are the same.
+//
+// Threads: called on the thread that runs the flow, and for an upgrade on its card workers,
+// several at once; never on a link's receive thread. A call may block until the person answers;
+// an implementation must hold nothing then that the run's other threads (or its view) need.
 #pragma once
 
 #include <optional>

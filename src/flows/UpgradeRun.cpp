@@ -21,14 +21,29 @@ std::string LoadImageFile(const std::string& path, Bytes& image) {
 
 UpgradeRun::UpgradeRun(Session& session, Prompter& prompter, UpgradeView& view, Options options)
     : session_(session), prompter_(prompter), view_(view), options_(options), progress_(kMaxCards) {
-  session_.SetNotifyWindow([this](const MacAddress& card) { OnNotice(card); });
+  // On the receive thread: only recorded there, shown from the relay's thread.
+  session_.SetNotifyWindow([this](const MacAddress& card) { relay_.Record(card); });
 }
 
 UpgradeRun::~UpgradeRun() {
   session_.SetNotifyWindow(nullptr);
 }
 
+std::optional<UpgradeSummary> UpgradeRun::Refusal(std::size_t cards) {
+  UpgradeSummary refused;
+  if (running_) {
+    refused.refusal = "an upgrade is running already";
+  } else if (cards > kMaxCards) {
+    refused.refusal = "one upgrade takes at most " + std::to_string(kMaxCards) + " cards, not " +
+                      std::to_string(cards);
+  } else {
+    return std::nullopt;
+  }
+  return refused;
+}
+
 UpgradeSummary UpgradeRun::Run(const std::string& image_path, std::vector<DeviceRecord>& cards) {
+  if (auto refused = Refusal(cards.size())) return *refused;
   Bytes image;
   if (const std::string problem = LoadImageFile(image_path, image); !problem.empty()) {
     view_.SetBusy(true);
@@ -42,9 +57,9 @@ UpgradeSummary UpgradeRun::Run(const std::string& image_path, std::vector<Device
 }
 
 UpgradeSummary UpgradeRun::Run(ByteView image, std::vector<DeviceRecord>& cards) {
-  if (running_.exchange(true)) return {};  // one run at a time
+  if (auto refused = Refusal(cards.size())) return *refused;
+  if (running_.exchange(true)) return *Refusal(cards.size());  // started meanwhile elsewhere
   view_.SetBusy(true);
-  if (cards.size() > kMaxCards) cards.resize(kMaxCards);
   selected_ = cards.size();
   for (auto& slot : progress_) slot = 0;
   for (const DeviceRecord& card : cards) {
@@ -70,7 +85,8 @@ bool UpgradeRun::UpgradeOne(std::size_t ordinal, DeviceRecord& card, ByteView im
   hooks.password_accepted = [&](const std::string& password) {
     if (password_accepted) password_accepted(card.mac, password);
   };
-  DeviceUpgrade upgrade(session_, prompter_, password_check_lock_, card, image, std::move(hooks));
+  DeviceUpgrade upgrade(session_, prompter_, password_question_lock_, card, image,
+                        std::move(hooks));
   return upgrade.Run();
 }
 
@@ -121,8 +137,9 @@ int UpgradeRun::RunWorkers(std::size_t count, const std::function<bool(std::size
 }
 
 UpgradeSummary UpgradeRun::Finish(int selected, int failures) {
-  UpgradeSummary summary{selected - failures, failures,
-                         upgrade_text::Summary(selected - failures, failures)};
+  relay_.Flush();  // the notices that came before the end are in the list
+  UpgradeSummary summary{
+      selected - failures, failures, upgrade_text::Summary(selected - failures, failures), {}};
   view_.ShowResults(Results());
   view_.SetStatusLine(summary.text);
   return summary;

@@ -9,13 +9,16 @@
 #include <vector>
 
 #include "flows/DeviceUpgrade.h"
+#include "flows/NoticeRelay.h"
 #include "flows/Prompter.h"
 #include "flows/Session.h"
 
 namespace quillon {
 
-// What the run shows. Called from the run's own threads and from the link's receive thread; an
-// implementation takes the calls over to wherever it draws. This one shows nothing.
+// What the run shows. Called from the run's threads (the thread that runs it, the card workers,
+// several at once, and the notice relay), never from a link's receive thread; an implementation
+// takes the calls over to wherever it draws, and never makes them wait for a person. This one
+// shows nothing.
 class UpgradeView {
  public:
   virtual ~UpgradeView() = default;
@@ -34,6 +37,9 @@ struct UpgradeSummary {
   int successes = 0;
   int failures = 0;
   std::string text;  // "%d unit success, %d unit fail. "
+  // Why the run did not start (another run of this object is going, or too many cards); nothing
+  // was sent then, and the counts are 0.
+  std::string refusal;
 };
 
 class UpgradeRun {
@@ -54,6 +60,7 @@ class UpgradeRun {
 
   // Upgrades the cards (at most 256) with the image file and returns the summary; the cards'
   // remembered passwords are updated. A file that cannot be used fails every card with a message.
+  // Safe from any thread but the workers'; one run at a time.
   UpgradeSummary Run(const std::string& image_path, std::vector<DeviceRecord>& cards);
   UpgradeSummary Run(ByteView image, std::vector<DeviceRecord>& cards);
 
@@ -65,6 +72,8 @@ class UpgradeRun {
 
  private:
   static constexpr std::size_t kMaxCards = 256;
+
+  std::optional<UpgradeSummary> Refusal(std::size_t cards);
 
   bool UpgradeOne(std::size_t ordinal, DeviceRecord& card, ByteView image);
   void UpdateProgress(std::size_t ordinal, const std::string& key, std::int64_t bytes,
@@ -79,7 +88,7 @@ class UpgradeRun {
   UpgradeView& view_;
   const Options options_;
   std::atomic<bool> running_{false};
-  std::mutex password_check_lock_;
+  std::mutex password_question_lock_;
 
   mutable std::mutex results_lock_;
   std::map<std::string, bool> result_map_;
@@ -87,6 +96,8 @@ class UpgradeRun {
   std::size_t selected_ = 0;
   std::vector<std::atomic<std::int64_t>> progress_;
   std::mutex progress_lock_;
+
+  NoticeRelay relay_{[this](const MacAddress& card) { OnNotice(card); }};  // last: goes first
 };
 
 // The progress bar: (S / N) * 100 / L with integer divisions in that order, S the bytes accepted

@@ -1,9 +1,12 @@
 #include <gtest/gtest.h>
 
+#include <future>
 #include <nlohmann/json.hpp>
 #include <sstream>
 
 #include "cli/CliApp.h"
+#include "cli/ProgressView.h"
+#include "cli/TerminalPrompter.h"
 #include "sim/DemoFleet.h"
 #include "support/TestImages.h"
 
@@ -194,6 +197,51 @@ TEST(CliUpgradeTest, RefusesBadInputBeforeTouchingTheNetwork) {
     EXPECT_NE((run.err + run.out).find(c.err_mentions), std::string::npos) << run.err << run.out;
     EXPECT_EQ(run.err.find("no driver"), std::string::npos) << "refused before any search";
   }
+}
+
+}  // namespace
+}  // namespace quillon
+
+namespace quillon {
+namespace {
+
+// While the person types a password, the other cards' lines keep up: nothing waits for them.
+TEST(CliTerminalTest, AnOpenQuestionDoesNotStopTheProgressLines) {
+  std::ostringstream out;
+  std::ostringstream err;
+  std::future_status others = std::future_status::timeout;
+  cli::CliEnvironment env{.out = out,
+                          .err = err,
+                          .timing = DemoTiming(),
+                          .make_demo_driver = nullptr,
+                          .make_system_driver = nullptr,
+                          .show_progress = false,
+                          .in = nullptr,
+                          .interactive = true,
+                          .read_password = nullptr,
+                          .live_output = true};
+  cli::ProgressView view(out, /*live=*/true);
+  env.read_password = [&](const std::string&) -> std::optional<std::string> {
+    auto other_card = std::async(std::launch::async, [&] {
+      view.SetRowText("1358954538", "Download Successfully");
+      view.SetProgress(50);
+    });
+    others = other_card.wait_for(std::chrono::seconds(20));
+    return "pw";
+  };
+  cli::TerminalPrompter prompter(env, std::nullopt, false);
+  prompter.question_begins = [&] { view.PauseDrawing(); };
+  prompter.question_ends = [&] { view.ResumeDrawing(); };
+  view.SetRowText("1358954584", "");
+  EXPECT_EQ(prompter.AskPassword("MAC:02-4B-51-00-00-58", ""), "pw");
+  EXPECT_EQ(others, std::future_status::ready);
+  const std::string drawn = out.str();
+  const std::size_t question = drawn.find("1358954538");
+  EXPECT_NE(drawn.find("1358954538  [........................]  0%  Download Successfully"),
+            std::string::npos)
+      << drawn;
+  EXPECT_NE(drawn.find("overall     [############............] 50%", question), std::string::npos)
+      << "drawn again once the question is answered: " << drawn;
 }
 
 }  // namespace

@@ -1,7 +1,10 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <condition_variable>
 #include <fstream>
+#include <functional>
+#include <thread>
 
 #include "flows/UpgradeRun.h"
 #include "flows/UpgradeTexts.h"
@@ -73,6 +76,16 @@ class RecordingView : public UpgradeView {
   std::vector<int> progress_;
   std::vector<std::pair<std::string, bool>> results_;
 };
+
+// Waits, a bounded time, for something another thread does.
+bool WaitUntil(const std::function<bool()>& done) {
+  const auto deadline = Clock::now() + std::chrono::seconds(20);
+  while (!done()) {
+    if (Clock::now() > deadline) return false;
+    std::this_thread::sleep_for(Millis{2});
+  }
+  return true;
+}
 
 class UpgradeTest : public testing::SimFixture {
  protected:
@@ -364,13 +377,79 @@ TEST_F(UpgradeTest, ResultsAreInTextOrderAndTheSummaryCountsWorkers) {
   segment.InjectFrame(0,
                       BuildReplyFrame(segment.HostAddress(0), sim::MakerAddress(77), notice, {}));
   ASSERT_TRUE(link().Notices().WaitFor(sim::MakerAddress(77), Millis{1000}));
-  EXPECT_EQ(view.Count(std::string("row 77 ") + upgrade_text::kSucceeded), 1);
+  const std::string stranger = std::string("row 77 ") + upgrade_text::kSucceeded;
+  EXPECT_TRUE(WaitUntil([&] { return view.Count(stranger) == 1; }));
   EXPECT_EQ(run.Results().size(), 4u);
 
   // Another run starts the selected cards from "not successful" again.
   std::vector<DeviceRecord> again{RecordOf(c)};
   EXPECT_EQ(run.Run(MakeImage({}), again).failures, 1);
   EXPECT_EQ(run.Results()[2], (std::pair<std::string, bool>{"3", false}));
+}
+
+// A password question that nobody answers for a while: the other cards load, are programmed and
+// are shown as done meanwhile.
+class HeldPrompter : public testing::ScriptedPrompter {
+ public:
+  std::optional<std::string> AskPassword(const std::string& information,
+                                         const std::string& prefill) override {
+    std::unique_lock lock(mutex_);
+    asking_ = true;
+    changed_.notify_all();
+    changed_.wait(lock, [this] { return released_; });
+    lock.unlock();
+    return ScriptedPrompter::AskPassword(information, prefill);
+  }
+  bool WaitUntilAsking() {
+    std::unique_lock lock(mutex_);
+    return changed_.wait_for(lock, std::chrono::seconds(20), [this] { return asking_; });
+  }
+  void Release() {
+    std::lock_guard lock(mutex_);
+    released_ = true;
+    changed_.notify_all();
+  }
+
+ private:
+  std::mutex mutex_;
+  std::condition_variable changed_;
+  bool asking_ = false;
+  bool released_ = false;
+};
+
+TEST_F(UpgradeTest, AnOpenQuestionHoldsUpOnlyItsOwnCard) {
+  auto locked = Add(Card(kSerial + 1).Password("pw"));
+  auto others = {Add(Card(kSerial + 2)), Add(Card(kSerial + 3))};
+  HeldPrompter held;
+  held.passwords = {std::string("pw")};
+  std::vector<DeviceRecord> records{RecordOf(locked)};
+  for (const auto& card : others) records.push_back(RecordOf(card));
+  UpgradeRun run(*session, held, view);
+  UpgradeSummary summary;
+  std::thread running([&] { summary = run.Run(MakeImage({}), records); });
+
+  ASSERT_TRUE(held.WaitUntilAsking());
+  std::vector<DeviceRecord> second{RecordOf(locked)};
+  EXPECT_EQ(run.Run(MakeImage({}), second).refusal, "an upgrade is running already");
+  for (const std::string key : {"1358954498", "1358954499"}) {
+    EXPECT_TRUE(WaitUntil([&] { return view.Count("row " + key + " Download Successfully") == 1; }))
+        << key << " is done while the question is open";
+  }
+  EXPECT_TRUE(locked->ProgrammedImage().empty());
+  held.Release();
+  running.join();
+  EXPECT_EQ(summary.text, "3 unit success, 0 unit fail. ");
+}
+
+TEST_F(UpgradeTest, MoreCardsThanARunHoldsAreRefusedBeforeAnyFrame) {
+  std::vector<DeviceRecord> records(257);
+  for (std::uint32_t i = 0; i < records.size(); ++i)
+    records[i].mac = sim::MakerAddress(kSerial + i);
+  UpgradeRun run(*session, prompter, view);
+  const UpgradeSummary summary = run.Run(MakeImage({}), records);
+  EXPECT_EQ(summary.refusal, "one upgrade takes at most 256 cards, not 257");
+  EXPECT_EQ(summary.successes + summary.failures, 0);
+  EXPECT_TRUE(segment.SentFrames(0).empty());
 }
 
 TEST_F(UpgradeTest, ImageTooShortIsRefusedBeforeAnyFrame) {
