@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Installs what is missing, builds with warnings as errors, and runs every test: the plain build,
 # then everything under AddressSanitizer + UndefinedBehaviorSanitizer, then the threaded layers
-# under ThreadSanitizer, then a short run of each fuzz target.
+# under ThreadSanitizer, then each fuzz target over its regression inputs and for FUZZ_SECONDS
+# (15 by default) from its committed corpus.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 scripts/install-deps.sh
@@ -25,15 +26,35 @@ cmake --build --preset tsan -j "$jobs"
 # The kernel's address randomisation can collide with TSan's fixed shadow layout.
 setarch "$(uname -m)" -R ctest --preset tsan -j "$jobs"
 
-stage "fuzz targets (short run)"
+stage "fuzz targets: regressions, then a short run from the committed corpus"
 cmake --preset fuzz
 cmake --build --preset fuzz -j "$jobs"
+fuzz_log=$(mktemp)
+fuzz_corpus=$(mktemp -d)
+trap 'rm -rf "$fuzz_log" "$fuzz_corpus"' EXIT
+# Runs a target quietly; when it fails, shows all it said and stops.
+fuzz_run() {
+  if ! "$@" >"$fuzz_log" 2>&1; then
+    cat "$fuzz_log"
+    echo "fuzz: $(basename "$1") failed; fix the fault and commit the input that shows it" \
+      "in fuzz/regressions/$(basename "$1")/" >&2
+    exit 1
+  fi
+}
 for target in build/fuzz/fuzz/fuzz_*; do
   [[ -x "$target" ]] || continue
-  corpus=$(mktemp -d)
-  "$target" -max_total_time="${FUZZ_SECONDS:-15}" -artifact_prefix=build/fuzz/ "$corpus" 2>&1 |
-    tail -n 1
-  rm -rf "$corpus"
+  name=$(basename "$target")
+  # Inputs that once made a target fail: each is run once.
+  mapfile -t regressions < <(find "fuzz/regressions/$name" -type f ! -name 'README*' 2>/dev/null | sort)
+  if ((${#regressions[@]})); then
+    fuzz_run "$target" "${regressions[@]}"
+    echo "$name: ${#regressions[@]} regression input(s) pass"
+  fi
+  # The committed corpus is only read: the run grows a copy of it.
+  rm -rf "${fuzz_corpus:?}"/*
+  [[ -d "fuzz/corpus/$name" ]] && cp -R "fuzz/corpus/$name/." "$fuzz_corpus/"
+  fuzz_run "$target" -max_total_time="${FUZZ_SECONDS:-15}" -artifact_prefix=build/fuzz/ "$fuzz_corpus"
+  echo "$name: $(tail -n 1 "$fuzz_log")"
 done
 
 stage "all tests passed"
