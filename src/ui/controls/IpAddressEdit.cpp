@@ -50,7 +50,6 @@ IpAddressEdit::IpAddressEdit(QWidget* parent) : QWidget(parent) {
   }
   setFocusProxy(fields_[0]);
   setFocusPolicy(Qt::StrongFocus);
-  setAttribute(Qt::WA_InputMethodEnabled, false);
   connect(qApp, &QApplication::focusChanged, this, &IpAddressEdit::OnFocusChanged);
   connect(this, &QObject::objectNameChanged, this, &IpAddressEdit::NameFields);
 }
