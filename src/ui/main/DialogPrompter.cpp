@@ -1,9 +1,9 @@
 #include "ui/main/DialogPrompter.h"
 
-#include <QInputDialog>
 #include <QMessageBox>
 
 #include "ui/main/StringTable.h"
+#include "ui/settings/PasswordDlg.h"
 
 namespace quillon {
 
@@ -17,12 +17,11 @@ QString Title() {
 
 std::optional<std::string> DialogPrompter::AskPassword(const std::string& information,
                                                        const std::string& prefill) {
-  bool accepted = false;
-  const QString password =
-      QInputDialog::getText(parent_, Title(), QString::fromStdString(information),
-                            QLineEdit::Password, QString::fromStdString(prefill), &accepted);
-  if (!accepted) return std::nullopt;
-  return password.toStdString();
+  PasswordDlg dialog(parent_);
+  dialog.SetInformation(QString::fromStdString(information));
+  dialog.SetPassword(QString::fromStdString(prefill));
+  if (dialog.exec() != QDialog::Accepted) return std::nullopt;
+  return dialog.Password().toStdString();
 }
 
 bool DialogPrompter::AskYesNo(const std::string& question) {
