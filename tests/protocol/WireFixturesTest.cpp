@@ -204,11 +204,12 @@ class ClientTest : public ::testing::Test {
   ClientTest() {
     segment.AddAdapter("sim0", "Simulated adapter 0", kHost);
     session = std::make_unique<Session>(segment, timing, [](const std::string&) {});
-    session->adapters().EnumerateAdapters();
-    session->adapters().OpenAdapter(0);
+    session->EnumerateAdapters();
+    session->OpenAll();
   }
 
-  Transactions& transactions() { return session->transactions(); }
+  Transactions& transactions() { return session->Channel(0).transactions(); }
+  Link& link() { return session->Channel(0).link(); }
 
   Timing timing = Timing::Shortened();
   sim::SimulatedSegment segment;
@@ -230,7 +231,7 @@ const RequestCase kRequestCases[] = {
     {"discovery-request.hex",
      [](ClientTest& t, Transactions&) {
        std::array<DeviceRecord, 4> table{};
-       DiscoverDevices(t.session->link(), t.timing, table, 0);
+       DiscoverDevices(t.link(), t.timing, table, 0);
      }},
     {"read-config-256-request.hex",
      [](ClientTest&, Transactions& tx) {
@@ -534,7 +535,7 @@ class WireClientTest : public ClientTest {};
 TEST_F(WireClientTest, DiscoveryKeepsTheRecordOfTheReply) {
   segment.InjectFrame(0, Fixture("discovery-reply-text.hex"));
   std::array<DeviceRecord, 4> table{};
-  ASSERT_EQ(DiscoverDevices(session->link(), timing, table, 3), 1);
+  ASSERT_EQ(DiscoverDevices(link(), timing, table, 3), 1);
   EXPECT_EQ(table[0].mac, kCard);
   EXPECT_EQ(table[0].FirmwareVersionText(), "v3.2.0K build 41");
   EXPECT_EQ(table[0].RememberedPassword(), "secret") << "a card found for the first time";
@@ -543,8 +544,8 @@ TEST_F(WireClientTest, DiscoveryKeepsTheRecordOfTheReply) {
 
 TEST_F(WireClientTest, NoticeIsReportedForItsCardAndNeverQueued) {
   segment.InjectFrame(0, Fixture("notice.hex"));
-  EXPECT_TRUE(session->link().Notices().WaitFor(kCard, Millis{2000}));
-  EXPECT_FALSE(session->link().ReceiveFrame().has_value());
+  EXPECT_TRUE(link().Notices().WaitFor(kCard, Millis{2000}));
+  EXPECT_FALSE(link().ReceiveFrame().has_value());
 }
 
 // ---- the simulated card answers the request fixtures -----------------------------------------
