@@ -21,6 +21,8 @@ struct Timing {
   Millis busy_pause{500};
 
   Millis discovery_window{3600};
+  // How long the settings wait for a host to answer for an address before taking it as free.
+  Millis address_probe_wait{1000};
 
   // Main window and search.
   Millis startup_delay{300};
@@ -44,6 +46,7 @@ struct Timing {
     t.command_send_pause = Millis{0};
     t.busy_pause = Millis{40};
     t.discovery_window = Millis{250};
+    t.address_probe_wait = Millis{100};
     t.startup_delay = Millis{10};
     t.refresh_interval = Millis{60000};
     t.refresh_after_command = Millis{60000};

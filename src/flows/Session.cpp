@@ -48,6 +48,12 @@ AdapterChannel& Session::Channel(int index) {
   return *slot.channel;
 }
 
+bool Session::AddressInUse(int index, std::uint32_t address) {
+  const std::unique_ptr<AddressProbe> probe =
+      driver_.OpenAddressProbe(adapters_.Entry(index).driver_name);
+  return probe && probe->AddressAnswers(address, timing_.address_probe_wait);
+}
+
 void Session::SetNotifyWindow(const Link::NotifyHandler& handler) {
   std::lock_guard lock(slots_lock_);
   for (Slot& slot : slots_) slot.channel->link().SetNotifyWindow(handler);

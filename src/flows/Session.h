@@ -64,6 +64,10 @@ class Session {
   // The channel of the adapter the card answered on.
   AdapterChannel& ChannelOf(const DeviceRecord& card) { return Channel(card.adapter_index); }
 
+  // Whether a host answers for `address` (host order) on the segment of adapter `index`: ARP
+  // probes on that adapter alone, waiting at most the timing profile's probe wait.
+  bool AddressInUse(int index, std::uint32_t address);
+
   // Stands for the window that receives the cards' notices, on every adapter; an empty handler
   // unregisters it. Returns once no call of the previous handler is running. The handler runs on
   // the receive thread of the card's adapter.

@@ -10,6 +10,7 @@
 
 #include "base/Bytes.h"
 #include "base/MacAddress.h"
+#include "link/AddressProbe.h"
 
 namespace quillon {
 
@@ -59,6 +60,12 @@ class PacketDriver {
   virtual ~PacketDriver() = default;
   virtual AdapterList ListAdapters() = 0;
   virtual OpenedAdapter OpenAdapter(const std::string& driver_name) = 0;
+
+  // A probe for addresses in use on that adapter's segment, or null when the driver has none (an
+  // address then counts as free). Each probe sends on its own adapter only.
+  virtual std::unique_ptr<AddressProbe> OpenAddressProbe(const std::string& /*driver_name*/) {
+    return nullptr;
+  }
 
   // Why this program cannot capture raw frames here and how to grant it, or an empty text when it
   // can. Drivers that need no privilege say nothing.

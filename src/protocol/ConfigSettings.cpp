@@ -26,7 +26,13 @@ ServicePort OptionalServiceFrom(std::uint16_t value, std::uint16_t default_port)
 }
 
 std::uint16_t PlainServiceValue(const ServicePort& service) {
-  return service.enabled ? service.port : kPortDisabled;
+  return service.enabled ? static_cast<std::uint16_t>(service.port) : kPortDisabled;
+}
+
+void RequirePort(const ServicePort& service) {
+  if (service.enabled && service.port > 0xFFFF) {
+    throw std::invalid_argument("port " + std::to_string(service.port) + " does not fit a port");
+  }
 }
 
 // A card without the service (0 in the block as read) keeps 0, whatever the settings say.
@@ -92,9 +98,14 @@ NetworkSettings SettingsFromConfig(const DeviceConfig& config) {
 
 void FillConfigFromSettings(DeviceConfig& config, const NetworkSettings& settings) {
   const int level = EffectiveLevel(config.config_version);
-  if (level == kIpv6Level) {  // checked before anything changes
+  // Checked before anything changes.
+  if (level == kIpv6Level) {
     RequireIpv6Text(config.ipv6_gateway, settings.ipv6_gateway);
     RequireIpv6Text(config.ipv6_address, settings.ipv6_address);
+  }
+  for (const ServicePort* service :
+       {&settings.http, &settings.telnet, &settings.https, &settings.ssh}) {
+    RequirePort(*service);
   }
   config.ip_address = settings.address;
   config.subnet_mask = settings.mask;

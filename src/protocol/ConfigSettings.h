@@ -25,7 +25,7 @@ inline constexpr std::size_t kMaxIpv6TextLength = 44;
 struct ServicePort {
   bool exists = true;  // false: the card has no such service, and it stays so
   bool enabled = false;
-  std::uint16_t port = 0;
+  std::uint32_t port = 0;  // as entered; a card takes 1 to 65534, which the settings checks ask
 
   friend bool operator==(const ServicePort&, const ServicePort&) = default;
 };
@@ -62,7 +62,8 @@ NetworkSettings SettingsFromConfig(const DeviceConfig& config);
 
 // Writes the settings into the block last read, touching only what the level allows; everything
 // else goes back as it was read. Throws std::invalid_argument, before changing anything, for a
-// changed IPv6 text longer than 44 characters.
+// changed IPv6 text longer than 44 characters or an enabled port beyond 65535: settings that
+// have not passed their checks.
 void FillConfigFromSettings(DeviceConfig& config, const NetworkSettings& settings);
 
 }  // namespace quillon

@@ -173,6 +173,7 @@ TEST(TransactionTimingTest, StandardProfileKeepsTheWindowsAndTries) {
   EXPECT_EQ(t.command_send_pause, Millis{3});
   EXPECT_EQ(t.busy_pause, Millis{500});
   EXPECT_EQ(t.discovery_window, Millis{3600});
+  EXPECT_EQ(t.address_probe_wait, Millis{1000});
   EXPECT_EQ(t.refresh_interval, Millis{120000});
   EXPECT_EQ(t.closing_wait, Millis{25000});
   EXPECT_EQ(t.notice_wait, Millis{120000});
