@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <thread>
 
+#include "flows/Authentication.h"
 #include "flows/UpgradeTexts.h"
 #include "protocol/Checksum.h"
 #include "protocol/DeviceCommands.h"
@@ -90,16 +91,11 @@ bool DeviceUpgrade::PasswordAccepted() {
   return true;
 }
 
-// Asks until the answer fits a password field, or the person cancels.
 std::optional<std::string> DeviceUpgrade::AskPassword(const std::string& prefill) {
   const std::string line = upgrade_text::PasswordPromptLine(card_.mac.ToString());
-  for (;;) {
-    std::optional<std::string> typed = prompter_.AskPassword(line, prefill);
-    if (!typed) return std::nullopt;
-    const std::string problem = DevicePassword::Problem(*typed);
-    if (problem.empty()) return typed;
-    prompter_.ShowMessage("The password was not sent: " + problem + ".");
-  }
+  const std::optional<DevicePassword> typed = AskDevicePassword(prompter_, line, prefill);
+  if (!typed) return std::nullopt;
+  return typed->Text();
 }
 
 bool DeviceUpgrade::IdentificationAllows() {

@@ -133,12 +133,12 @@ std::vector<FleetAdapter> DemoFleet() {
       CardBuilder(kSerialBase + 7)
           .Level(33)
           .Static(Ip(192, 168, 1, 22), kMask24, Ip(192, 168, 1, 1))
-          .Ipv6(4, "2001:db8:10::22", "2001:db8:10::1", 64, "fe80::4b:51ff:fe00:7")
+          .Ipv6(4, "[2001:db8:10::22]", "[2001:db8:10::1]", 64, "fe80::4b:51ff:fe00:7")
           .Build(),
       CardBuilder(kSerialBase + 311)
           .Level(33)
           .Dhcp(Ip(192, 168, 1, 143))
-          .Ipv6(1, "", "", 64, "fe80::4b:51ff:fe00:137", "2001:db8:10::137")
+          .Ipv6(1, "", "", 64, "fe80::4b:51ff:fe00:137", "[2001:db8:10::137]")
           .FirmwareText("v3.3.1K build 52")
           .Build(),
       CardBuilder(kSerialBase + 12)
@@ -172,8 +172,8 @@ std::vector<FleetAdapter> DemoFleet() {
       CardBuilder(kSerialBase + 25)
           .Level(33)
           .Static(Ip(10, 0, 0, 25), kMask24, Ip(10, 0, 0, 1))
-          .Ipv6(3, "2001:db8:20::25", "2001:db8:20::1", 48, "fe80::4b:51ff:fe00:19",
-                "2001:db8:20::8025")
+          .Ipv6(3, "[2001:db8:20::25]", "[2001:db8:20::1]", 48, "fe80::4b:51ff:fe00:19",
+                "[2001:db8:20::8025]")
           .Build(),
       CardBuilder(kSerialBase + 3)
           .Level(800)

@@ -162,6 +162,7 @@ SimulatedCard::Answer SimulatedCard::SetHardwareAddress(const Request& request) 
   if (request.data.size() < kBlockSize) return {kReply, status::kRefused, {}};
   const ByteView block = request.data.first(kBlockSize);
   if (!IsSealed(block) || !MayWrite(request)) return {kReply, status::kRefused, {}};
+  if (profile_.faults.factory_status) return {kReply, *profile_.faults.factory_status, {}};
   if (profile_.faults.not_ready_first && !not_ready_answered_) {
     not_ready_answered_ = true;
     return {kReply, status::kNotReady, {}};

@@ -37,6 +37,7 @@ struct CardFaults {
   bool silent = false;                  // answers nothing
   bool silent_after_discovery = false;  // answers discovery, nothing else
   bool not_ready_first = false;         // the first factory command is answered with 3
+  std::optional<std::uint16_t> factory_status;  // every factory command is answered with this
 
   // Firmware transfer.
   bool no_notice = false;                        // programs, but never says so

@@ -1,0 +1,47 @@
+#include "flows/Authentication.h"
+
+#include "protocol/DeviceCommands.h"
+
+namespace quillon {
+
+std::optional<DevicePassword> AskDevicePassword(Prompter& prompter, const std::string& information,
+                                                const std::string& prefill) {
+  for (;;) {
+    const std::optional<std::string> typed = prompter.AskPassword(information, prefill);
+    if (!typed) return std::nullopt;
+    const std::string problem = DevicePassword::Problem(*typed);
+    if (problem.empty()) return DevicePassword(*typed);
+    prompter.ShowMessage("The password was not sent: " + problem + ".");
+  }
+}
+
+Authentication AuthenticateForSheet(Transactions& transactions, const MacAddress& card,
+                                    Prompter& prompter) {
+  const std::uint16_t first = CheckPassword(transactions, card, {});
+  if (first == status::kNoReply) return {AuthenticationResult::kNoReply, {}, false};
+  if (first != status::kRefused) return {AuthenticationResult::kAccepted, {}, false};
+  const std::optional<DevicePassword> typed = AskDevicePassword(prompter, {});
+  if (!typed) return {AuthenticationResult::kCancelled, {}, true};
+  switch (CheckPassword(transactions, card, *typed)) {
+    case status::kNoReply:
+      prompter.ShowMessage(settings_text::kNoRespond);
+      return {AuthenticationResult::kNoReply, {}, true};
+    case status::kRefused:
+      prompter.ShowMessage(settings_text::kIncorrectPassword);
+      return {AuthenticationResult::kRefused, {}, true};
+    default:
+      return {AuthenticationResult::kAccepted, *typed, true};
+  }
+}
+
+Authentication AskWhenNeeded(Transactions& transactions, const MacAddress& card,
+                             Prompter& prompter) {
+  const std::uint16_t first = CheckPassword(transactions, card, {});
+  if (first == status::kNoReply) return {AuthenticationResult::kNoReply, {}, false};
+  if (first != status::kRefused) return {AuthenticationResult::kAccepted, {}, false};
+  const std::optional<DevicePassword> typed = AskDevicePassword(prompter, {});
+  if (!typed) return {AuthenticationResult::kCancelled, {}, true};
+  return {AuthenticationResult::kAccepted, *typed, true};
+}
+
+}  // namespace quillon
