@@ -15,25 +15,6 @@ std::optional<DevicePassword> AskDevicePassword(Prompter& prompter, const std::s
   }
 }
 
-Authentication AuthenticateForSheet(Transactions& transactions, const MacAddress& card,
-                                    Prompter& prompter) {
-  const std::uint16_t first = CheckPassword(transactions, card, {});
-  if (first == status::kNoReply) return {AuthenticationResult::kNoReply, {}, false};
-  if (first != status::kRefused) return {AuthenticationResult::kAccepted, {}, false};
-  const std::optional<DevicePassword> typed = AskDevicePassword(prompter, {});
-  if (!typed) return {AuthenticationResult::kCancelled, {}, true};
-  switch (CheckPassword(transactions, card, *typed)) {
-    case status::kNoReply:
-      prompter.ShowMessage(settings_text::kNoRespond);
-      return {AuthenticationResult::kNoReply, {}, true};
-    case status::kRefused:
-      prompter.ShowMessage(settings_text::kIncorrectPassword);
-      return {AuthenticationResult::kRefused, {}, true};
-    default:
-      return {AuthenticationResult::kAccepted, *typed, true};
-  }
-}
-
 Authentication AskWhenNeeded(Transactions& transactions, const MacAddress& card,
                              Prompter& prompter) {
   const std::uint16_t first = CheckPassword(transactions, card, {});
@@ -42,6 +23,22 @@ Authentication AskWhenNeeded(Transactions& transactions, const MacAddress& card,
   const std::optional<DevicePassword> typed = AskDevicePassword(prompter, {});
   if (!typed) return {AuthenticationResult::kCancelled, {}, true};
   return {AuthenticationResult::kAccepted, *typed, true};
+}
+
+Authentication AuthenticateForSheet(Transactions& transactions, const MacAddress& card,
+                                    Prompter& prompter) {
+  Authentication asked = AskWhenNeeded(transactions, card, prompter);
+  if (asked.result != AuthenticationResult::kAccepted || !asked.asked) return asked;
+  switch (CheckPassword(transactions, card, asked.password)) {
+    case status::kNoReply:
+      prompter.ShowMessage(settings_text::kNoRespond);
+      return {AuthenticationResult::kNoReply, {}, true};
+    case status::kRefused:
+      prompter.ShowMessage(settings_text::kIncorrectPassword);
+      return {AuthenticationResult::kRefused, {}, true};
+    default:
+      return asked;
+  }
 }
 
 }  // namespace quillon
