@@ -4,6 +4,7 @@
 #include <algorithm>
 #include <optional>
 
+#include "base/Version.h"
 #include "cli/CliContext.h"
 #include "cli/DeviceReport.h"
 #include "cli/UpgradeCommand.h"
@@ -66,6 +67,7 @@ int RunCli(int argc, const char* const argv[], CliEnvironment& env) {
   CliOptions options;
   CLI::App app{"Finds and manages the network management cards on every adapter."};
   app.name("quillon-cli");
+  app.set_version_flag("--version", VersionLine("quillon-cli"));
   app.add_flag("--demo", options.demo, "Work on the built-in simulated segment and its demo cards");
   app.add_option("--adapter", options.adapters,
                  "Search only this adapter (by name, as `ip link` shows it); repeatable");
