@@ -36,4 +36,6 @@ for target in build/fuzz/fuzz/fuzz_*; do
   rm -rf "$corpus"
 done
 
+stage "Debian package: build, lintian, install, rights, remove, purge"; scripts/test-package.sh
+
 stage "all tests passed"
