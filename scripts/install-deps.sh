@@ -9,6 +9,8 @@ packages=(
   googletest libgtest-dev libgmock-dev libbenchmark-dev
   iproute2
   qt6-base-dev qt6-svg-dev fonts-liberation xvfb xauth
+  dpkg-dev debhelper fakeroot lintian help2man desktop-file-utils appstream libcap2-bin
+  bash-completion adduser
 )
 
 missing=()

@@ -57,4 +57,6 @@ for target in build/fuzz/fuzz/fuzz_*; do
   echo "$name: $(tail -n 1 "$fuzz_log")"
 done
 
+stage "Debian package: build, lintian, install, rights, remove, purge"; scripts/test-package.sh
+
 stage "all tests passed"

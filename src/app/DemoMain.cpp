@@ -15,5 +15,6 @@ std::unique_ptr<quillon::PacketDriver> MakeDemoSegment() {
 }  // namespace
 
 int main(int argc, char* argv[]) {
-  return quillon::RunKestrelApp(argc, argv, MakeDemoSegment, quillon::Timing::Standard());
+  return quillon::RunKestrelApp(argc, argv, quillon::kDemoProgram, MakeDemoSegment,
+                                quillon::Timing::Standard());
 }

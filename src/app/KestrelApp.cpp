@@ -3,6 +3,7 @@
 #include <QApplication>
 #include <QIcon>
 #include <cstdlib>
+#include <iostream>
 
 #include "app/SingleInstanceLock.h"
 #include "app/StartupNotice.h"
@@ -13,13 +14,18 @@
 
 namespace quillon {
 
-int RunKestrelApp(int& argc, char** argv, const DriverFactory& make_driver, const Timing& timing) {
+int RunKestrelApp(int& argc, char** argv, const ProgramInfo& program,
+                  const DriverFactory& make_driver, const Timing& timing) {
+  if (const std::optional<int> status = AnswerInfoOption(argc, argv, program, std::cout)) {
+    return *status;
+  }
   // A second copy ends before it shows anything; the running one is not touched.
   const SingleInstanceLock lock(LockDirectory(std::getenv("XDG_RUNTIME_DIR")));
   if (!lock.Acquired()) return 0;
 
   QApplication application(argc, argv);
   QApplication::setApplicationName(QString::fromLatin1(strings::kTitle));
+  QApplication::setDesktopFileName(QString::fromLatin1(program.desktop_file));
   QApplication::setWindowIcon(QIcon(QStringLiteral(":/icons/quillon.svg")));
 
   std::unique_ptr<PacketDriver> driver = make_driver();

@@ -3,5 +3,6 @@
 #include "link/SystemDriver.h"
 
 int main(int argc, char* argv[]) {
-  return quillon::RunKestrelApp(argc, argv, quillon::MakeSystemDriver, quillon::Timing::Standard());
+  return quillon::RunKestrelApp(argc, argv, quillon::kQuillonProgram, quillon::MakeSystemDriver,
+                                quillon::Timing::Standard());
 }

@@ -6,6 +6,7 @@
 #include <fstream>
 #include <iostream>
 
+#include "base/Version.h"
 #include "cardsim/CardsOnWire.h"
 #include "sim/DemoFleet.h"
 #include "sim/FleetFile.h"
@@ -48,6 +49,7 @@ int main(int argc, char* argv[]) {
   CLI::App app{
       "Attaches simulated cards to a network interface, where they answer like real ones."};
   app.name("quillon-cardsim");
+  app.set_version_flag("--version", quillon::VersionLine("quillon-cardsim"));
   app.add_option("-i,--interface", interface, "The interface the cards sit on")->required();
   app.add_option("--fleet", fleet_path,
                  "A JSON file of cards (see the README); default: the demo fleet");

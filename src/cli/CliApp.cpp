@@ -2,6 +2,7 @@
 
 #include <CLI/CLI.hpp>
 
+#include "base/Version.h"
 #include "cli/Command.h"
 #include "sim/DemoFleet.h"
 #include "sim/SimulatedSegment.h"
@@ -18,6 +19,7 @@ int RunCli(int argc, const char* const argv[], CliEnvironment& env) {
   GlobalOptions global;
   CLI::App app{"Finds and manages the network management cards on every adapter."};
   app.name("quillon-cli");
+  app.set_version_flag("--version", VersionLine("quillon-cli"));
   app.add_flag("--demo", global.demo, "Work on the built-in simulated segment and its demo cards");
   app.add_option("--adapter", global.adapters,
                  "Search only this adapter (by name, as `ip link` shows it); repeatable");
