@@ -130,9 +130,15 @@ std::string PcapDriver::PrivilegeProblem() {
          PrivilegeAdvice();
 }
 
+// The package gives the capability to the members of the group quillon; a program built by hand
+// needs it given to its file.
 std::string PcapDriver::PrivilegeAdvice() {
-  return "Run as root, or grant the capability once: sudo setcap cap_net_raw+ep " +
-         ExecutablePath();
+  const std::string path = ExecutablePath();
+  if (path.rfind("/usr/bin/", 0) == 0) {
+    return "Ask to be added to the group quillon (sudo adduser $USER quillon), then log in "
+           "again; or run as root.";
+  }
+  return "Run as root, or grant the capability once: sudo setcap cap_net_raw+ep " + path;
 }
 
 }  // namespace quillon::pcap
