@@ -8,6 +8,8 @@
 #include "app/SingleInstanceLock.h"
 #include "app/StartupNotice.h"
 #include "flows/Session.h"
+#include "ui/controls/DesktopUrlOpener.h"
+#include "ui/main/Commands.h"
 #include "ui/main/DialogPrompter.h"
 #include "ui/main/KestrelDlg.h"
 #include "ui/main/StringTable.h"
@@ -39,6 +41,8 @@ int RunKestrelApp(int& argc, char** argv, const ProgramInfo& program,
   // then the driver.
   Session session(*driver, timing);
   KestrelDlg window(session);
+  DialogPrompter questions(&window);
+  ConnectCommands(window, {questions, std::make_shared<DesktopUrlOpener>()});
   window.exec();
   return 0;
 }

@@ -1,7 +1,11 @@
 #include "ui/main/DialogPrompter.h"
 
+#include <QApplication>
 #include <QMessageBox>
+#include <QThread>
+#include <optional>
 
+#include "ui/main/BusyWork.h"
 #include "ui/main/StringTable.h"
 #include "ui/settings/PasswordDlg.h"
 
@@ -15,31 +19,55 @@ QString Title() {
 
 }  // namespace
 
+template <typename Ask>
+auto DialogPrompter::OnWindowThread(Ask ask) -> decltype(ask()) {
+  auto shown = [&] {
+    const WaitCursorLifted lifted;
+    return ask();
+  };
+  if (QThread::currentThread() == qApp->thread()) return shown();
+  // One question at a time: a second asking thread waits here for its turn, holding nothing.
+  const std::lock_guard one_question(questions_);
+  std::optional<decltype(ask())> answer;
+  QMetaObject::invokeMethod(
+      qApp, [&] { answer.emplace(shown()); }, Qt::BlockingQueuedConnection);
+  return std::move(*answer);
+}
+
 std::optional<std::string> DialogPrompter::AskPassword(const std::string& information,
                                                        const std::string& prefill) {
-  PasswordDlg dialog(parent_);
-  dialog.SetInformation(QString::fromStdString(information));
-  dialog.SetPassword(QString::fromStdString(prefill));
-  if (dialog.exec() != QDialog::Accepted) return std::nullopt;
-  return dialog.Password().toStdString();
+  return OnWindowThread([&]() -> std::optional<std::string> {
+    PasswordDlg dialog(parent_);
+    dialog.SetInformation(QString::fromStdString(information));
+    dialog.SetPassword(QString::fromStdString(prefill));
+    if (dialog.exec() != QDialog::Accepted) return std::nullopt;
+    return dialog.Password().toStdString();
+  });
 }
 
 bool DialogPrompter::AskYesNo(const std::string& question) {
-  return QMessageBox::question(parent_, Title(), QString::fromStdString(question),
-                               QMessageBox::Yes | QMessageBox::No) == QMessageBox::Yes;
+  return OnWindowThread([&] {
+    return QMessageBox::warning(parent_, Title(), QString::fromStdString(question),
+                                QMessageBox::Yes | QMessageBox::No) == QMessageBox::Yes;
+  });
 }
 
 Prompter::Choice DialogPrompter::AskAbortRetryIgnore(const std::string& message) {
-  const auto answer =
-      QMessageBox::critical(parent_, Title(), QString::fromStdString(message),
-                            QMessageBox::Abort | QMessageBox::Retry | QMessageBox::Ignore);
-  if (answer == QMessageBox::Retry) return Choice::kRetry;
-  if (answer == QMessageBox::Ignore) return Choice::kIgnore;
-  return Choice::kAbort;
+  return OnWindowThread([&] {
+    const auto answer =
+        QMessageBox::critical(parent_, Title(), QString::fromStdString(message),
+                              QMessageBox::Abort | QMessageBox::Retry | QMessageBox::Ignore);
+    if (answer == QMessageBox::Retry) return Choice::kRetry;
+    if (answer == QMessageBox::Ignore) return Choice::kIgnore;
+    return Choice::kAbort;
+  });
 }
 
 void DialogPrompter::ShowMessage(const std::string& message) {
-  QMessageBox::information(parent_, Title(), QString::fromStdString(message));
+  OnWindowThread([&] {
+    QMessageBox::information(parent_, Title(), QString::fromStdString(message));
+    return true;
+  });
 }
 
 }  // namespace quillon

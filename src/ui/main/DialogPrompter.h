@@ -1,9 +1,14 @@
-// The prompts of the desktop program: message boxes and a password field.
+// The prompts of the desktop program: message boxes and the password prompt. Flows call it from
+// their own threads (a command's busy work, an upgrade's workers): every question is shown on the
+// window's thread, one at a time, while the asking thread waits; only that thread waits, and the
+// receive threads never call it. While a question is open the wait cursor is lifted.
 #pragma once
 
-#include "flows/Prompter.h"
+#include <QPointer>
+#include <QWidget>
+#include <mutex>
 
-class QWidget;
+#include "flows/Prompter.h"
 
 namespace quillon {
 
@@ -19,7 +24,12 @@ class DialogPrompter : public Prompter {
   void ShowMessage(const std::string& message) override;
 
  private:
-  QWidget* parent_;
+  // Runs `ask` on the window's thread and returns its answer.
+  template <typename Ask>
+  auto OnWindowThread(Ask ask) -> decltype(ask());
+
+  QPointer<QWidget> parent_;
+  std::mutex questions_;  // held by a thread whose question is being shown
 };
 
 }  // namespace quillon

@@ -62,6 +62,10 @@ class KestrelDlg : public QDialog {
   void SettingsRequested(int device);
   void UpgradeRequested(const QList<int>& devices);
   void AboutRequested();
+  // The hidden buttons' commands on the one selected device.
+  void IpSettingsRequested(int device);
+  void SetPasswordRequested(int device);
+  void SerialNumberRequested(int device);
   // A search has filled the list.
   void SearchFinished();
 
