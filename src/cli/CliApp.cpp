@@ -29,6 +29,9 @@ int RunCli(int argc, const char* const argv[], CliEnvironment& env) {
   commands.push_back(AddListCommand(app));
   commands.push_back(AddShowCommand(app));
   commands.push_back(AddUpgradeCommand(app));
+  commands.push_back(AddSetCommand(app));
+  commands.push_back(AddPasswdCommand(app));
+  commands.push_back(AddAssignSerialCommand(app));
 
   try {
     app.parse(argc, argv);

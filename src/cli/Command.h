@@ -30,5 +30,8 @@ class Command {
 std::unique_ptr<Command> AddListCommand(CLI::App& app);
 std::unique_ptr<Command> AddShowCommand(CLI::App& app);
 std::unique_ptr<Command> AddUpgradeCommand(CLI::App& app);
+std::unique_ptr<Command> AddSetCommand(CLI::App& app);
+std::unique_ptr<Command> AddPasswdCommand(CLI::App& app);
+std::unique_ptr<Command> AddAssignSerialCommand(CLI::App& app);
 
 }  // namespace quillon::cli

@@ -62,12 +62,9 @@ nlohmann::ordered_json DeviceSummaryJson(const FoundDevice& device, const Adapte
   };
 }
 
-nlohmann::ordered_json DeviceDetailJson(const FoundDevice& device, const AdapterInfo& adapter) {
-  nlohmann::ordered_json json = DeviceSummaryJson(device, adapter);
-  json["adapterDescription"] = adapter.display_text;
-  if (!device.answered) return json;
-  const DeviceConfig config = DeviceConfig::Decode(device.config);
+nlohmann::ordered_json SettingsJson(const DeviceConfig& config) {
   const NetworkSettings s = SettingsFromConfig(config);
+  nlohmann::ordered_json json;
   json["ipv4Settings"] = {{"mode", Ipv4ModeName(s.ipv4_mode)},
                           {"address", Ipv4Text(s.address)},
                           {"mask", Ipv4Text(s.mask)},
@@ -85,6 +82,14 @@ nlohmann::ordered_json DeviceDetailJson(const FoundDevice& device, const Adapter
                     {"secondAddress", config.Ipv6Address2Text()},
                     {"linkLocal", config.LinkLocalText()}};
   }
+  return json;
+}
+
+nlohmann::ordered_json DeviceDetailJson(const FoundDevice& device, const AdapterInfo& adapter) {
+  nlohmann::ordered_json json = DeviceSummaryJson(device, adapter);
+  json["adapterDescription"] = adapter.display_text;
+  if (!device.answered) return json;
+  json.update(SettingsJson(DeviceConfig::Decode(device.config)));
   return json;
 }
 

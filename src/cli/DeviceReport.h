@@ -10,6 +10,8 @@
 namespace quillon::cli {
 
 nlohmann::ordered_json DeviceSummaryJson(const FoundDevice& device, const AdapterInfo& adapter);
+// The settings of a block: ipv4Settings, services, and ipv6 for IPv6-capable cards.
+nlohmann::ordered_json SettingsJson(const DeviceConfig& config);
 nlohmann::ordered_json DeviceDetailJson(const FoundDevice& device, const AdapterInfo& adapter);
 
 void PrintDeviceTable(std::ostream& out, const SearchResult& result,

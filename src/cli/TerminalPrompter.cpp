@@ -40,13 +40,14 @@ std::optional<std::string> TerminalPrompter::AskPassword(const std::string& info
                                                          const std::string& prefill) {
   if (password_) return password_;
   const Question asking(*this);
+  // The upgrade names the card ("MAC:02-4B-..."); the settings leave the line empty.
+  const std::string who = information.empty() ? "the card" : information;
   if (!env_.interactive || !env_.read_password) {
-    env_.err << "quillon-cli: " << information << " asks for a password; give it with --password\n";
+    env_.err << "quillon-cli: " << who << " asks for a password; give it with --password\n";
     return std::nullopt;
   }
   const std::string hint = prefill.empty() ? "" : " (Enter: the remembered one)";
-  const std::optional<std::string> typed =
-      env_.read_password(information + " password" + hint + ": ");
+  const std::optional<std::string> typed = env_.read_password("Password of " + who + hint + ": ");
   if (typed && typed->empty() && !prefill.empty()) return prefill;
   return typed;
 }

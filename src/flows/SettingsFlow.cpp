@@ -151,4 +151,33 @@ SettingsFlow::Applied SettingsFlow::Apply(const SheetEntries& entries) {
   return applied;
 }
 
+SettingsFlow::Verification SettingsFlow::Verify(const Applied& applied) {
+  Verification verification;
+  ConfigBlock block{};
+  verification.answered = ReadConfig(session_.ChannelOf(card_).transactions(), card_.mac,
+                                     DevicePassword{}, block) != status::kNoReply;
+  if (!verification.answered) return verification;
+  verification.read = DeviceConfig::Decode(block);
+  const DeviceConfig wrote = DeviceConfig::Decode(applied.block);
+  const DeviceConfig& read = verification.read;
+  auto compare = [&](bool same, const char* name) {
+    if (!same) verification.differing.emplace_back(name);
+  };
+  compare(wrote.ipv4_mode == read.ipv4_mode, "IPv4 method");
+  compare(wrote.ip_address == read.ip_address, "address");
+  compare(wrote.subnet_mask == read.subnet_mask, "mask");
+  compare(wrote.gateway == read.gateway, "gateway");
+  compare(wrote.http_port == read.http_port, "HTTP");
+  compare(wrote.telnet_port == read.telnet_port, "Telnet");
+  compare(wrote.https_port == read.https_port, "HTTPS");
+  compare(wrote.ssh_port == read.ssh_port, "SSH");
+  if (wrote.config_version == kIpv6Level) {
+    compare(wrote.ipv6_mode == read.ipv6_mode, "IPv6 method");
+    compare(wrote.Ipv6AddressText() == read.Ipv6AddressText(), "IPv6 address");
+    compare(wrote.ipv6_prefix_length == read.ipv6_prefix_length, "IPv6 prefix");
+    compare(wrote.Ipv6GatewayText() == read.Ipv6GatewayText(), "IPv6 gateway");
+  }
+  return verification;
+}
+
 }  // namespace quillon

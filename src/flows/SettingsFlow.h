@@ -67,6 +67,14 @@ class SettingsFlow {
   // when anything changed ("Set Password Abort" when the change got no answer).
   Applied Apply(const SheetEntries& entries);
 
+  struct Verification {
+    bool answered = false;
+    std::vector<std::string> differing;  // names of the settings that read back otherwise
+    DeviceConfig read;                   // the block read back
+  };
+  // Reads the card's block again after a write and compares the settings with what was written.
+  Verification Verify(const Applied& applied);
+
  private:
   bool PasswordChangeFor(const PasswordEntries& entries, DevicePassword& request,
                          std::string& new_password) const;

@@ -70,4 +70,25 @@ std::string Ipv4Text(std::uint32_t address) {
          std::to_string((address >> 8) & 0xFF) + "." + std::to_string(address & 0xFF);
 }
 
+std::optional<std::uint32_t> ParseIpv4Text(std::string_view text) {
+  std::uint32_t address = 0;
+  for (int part = 0; part < 4; ++part) {
+    if (part > 0) {
+      if (text.empty() || text.front() != '.') return std::nullopt;
+      text.remove_prefix(1);
+    }
+    std::size_t digits = 0;
+    unsigned value = 0;
+    while (digits < text.size() && digits < 4 && text[digits] >= '0' && text[digits] <= '9') {
+      value = value * 10 + static_cast<unsigned>(text[digits] - '0');
+      ++digits;
+    }
+    if (digits == 0 || digits > 3 || value > 255) return std::nullopt;
+    text.remove_prefix(digits);
+    address = (address << 8) | value;
+  }
+  if (!text.empty()) return std::nullopt;
+  return address;
+}
+
 }  // namespace quillon

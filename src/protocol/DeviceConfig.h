@@ -5,7 +5,9 @@
 
 #include <array>
 #include <cstdint>
+#include <optional>
 #include <string>
+#include <string_view>
 
 #include "base/Bytes.h"
 
@@ -66,5 +68,7 @@ void PrepareConfigWrite(ConfigBlock& block, std::size_t length);
 
 // "%d.%d.%d.%d", most significant byte first.
 std::string Ipv4Text(std::uint32_t address);
+// Four decimal numbers of 0 to 255 with dots between them, nothing else; host order.
+std::optional<std::uint32_t> ParseIpv4Text(std::string_view text);
 
 }  // namespace quillon

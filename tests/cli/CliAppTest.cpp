@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <fstream>
 #include <future>
 #include <nlohmann/json.hpp>
 #include <sstream>
@@ -242,6 +243,149 @@ TEST(CliTerminalTest, AnOpenQuestionDoesNotStopTheProgressLines) {
       << drawn;
   EXPECT_NE(drawn.find("overall     [############............] 50%", question), std::string::npos)
       << "drawn again once the question is answered: " << drawn;
+}
+
+}  // namespace
+}  // namespace quillon
+
+namespace quillon {
+namespace {
+
+TEST(CliSetTest, ChangesOnlyWhatItsOptionsNameAndVerifies) {
+  const CliRun run = RunCli({"--demo", "set", "1358954538", "--static", "192.168.1.77", "--mask",
+                             "255.255.0.0", "--https", "off", "--json"});
+  ASSERT_EQ(run.status, 0) << run.err;
+  const auto json = nlohmann::json::parse(run.out);
+  EXPECT_EQ(json["outcome"], "verified");
+  const auto& before = json["before"];
+  const auto& after = json["after"];
+  EXPECT_EQ(after["ipv4Settings"]["address"], "192.168.1.77");
+  EXPECT_EQ(after["ipv4Settings"]["mask"], "255.255.0.0");
+  EXPECT_EQ(after["services"]["https"]["enabled"], false);
+  EXPECT_EQ(after["ipv4Settings"]["gateway"], before["ipv4Settings"]["gateway"]);
+  EXPECT_EQ(after["services"]["http"], before["services"]["http"]);
+  EXPECT_EQ(after["services"]["telnet"], before["services"]["telnet"]);
+  EXPECT_EQ(after["services"]["ssh"], before["services"]["ssh"]);
+}
+
+TEST(CliSetTest, RunsTheSheetsChecksInTheSheetsOrder) {
+  struct Case {
+    std::vector<const char*> options;
+    const char* err_mentions;
+    const char* card = "1358954538";
+  };
+  const Case cases[] = {
+      {{"--http", "0", "--static", "0.1.2.3"}, "HTTP port should be in between 1 to 65534"},
+      {{"--static", "0.1.2.3", "--mask", "255.0.255.0"}, "Invalid IP Address"},
+      {{"--gateway", "255.255.255.255", "--mask", "255.0.255.0", "--static", "192.168.1.9"},
+       "Invalid Input Gateway Address 255.255.255.255"},
+      {{"--https", "23"}, "Port numbers should not be same"},
+      {{"--ssh", "3478"}, "Invalid port: 3478"},
+      {{"--static", "192.168.1.9", "--mask", "255.255.255.1"}, "Invalid Subnet Mask"},
+      {{"--dhcp", "--mask", "255.255.0.0"}, "--mask and --gateway belong to a static address"},
+      {{"--bootp"}, "cannot obtain its address by BOOTP", "1358954508"},
+      {{"--ipv6", "manual"}, "no IPv6 settings"},
+  };
+  for (const Case& c : cases) {
+    std::vector<const char*> args{"--demo", "set", c.card};
+    args.insert(args.end(), c.options.begin(), c.options.end());
+    const CliRun run = RunCli(args);
+    EXPECT_EQ(run.status, 1) << c.err_mentions;
+    EXPECT_NE(run.err.find(c.err_mentions), std::string::npos) << run.err;
+    EXPECT_TRUE(run.out.empty()) << run.out;
+  }
+}
+
+TEST(CliSetTest, Ipv6AndLevelRules) {
+  const CliRun manual = RunCli({"--demo", "set", "1358954503", "--ipv6", "manual", "--ipv6-address",
+                                "2001:db8::99", "--ipv6-prefix", "56", "--json"});
+  ASSERT_EQ(manual.status, 0) << manual.err;
+  const auto after = nlohmann::json::parse(manual.out)["after"]["ipv6"];
+  EXPECT_EQ(after["address"], "[2001:db8::99]") << "given its brackets";
+  EXPECT_EQ(after["prefixLength"], 56);
+
+  const CliRun prefix = RunCli({"--demo", "set", "1358954503", "--ipv6-prefix", "0"});
+  EXPECT_EQ(prefix.status, 1);
+  EXPECT_NE(prefix.err.find("Please Input an intger(1~127)"), std::string::npos) << prefix.err;
+
+  const CliRun low = RunCli({"--demo", "set", "1358954508", "--telnet", "2300"});
+  EXPECT_EQ(low.status, 1);
+  EXPECT_NE(low.err.find("no Telnet setting at its configuration level 30"), std::string::npos);
+
+  const CliRun same = RunCli({"--demo", "set", "1358954538", "--http", "80"});
+  EXPECT_EQ(same.status, 0) << same.err;
+  EXPECT_NE(same.out.find("nothing was written"), std::string::npos);
+}
+
+TEST(CliSetTest, APasswordProtectedCardNeedsItsPassword) {
+  const CliRun without = RunCli({"--demo", "set", "1358954584", "--ssh", "2222"});
+  EXPECT_EQ(without.status, 1);
+  EXPECT_NE(without.err.find("the card asks for a password; give it with --password"),
+            std::string::npos)
+      << without.err;
+  const CliRun wrong = RunCli({"--demo", "set", "1358954584", "--ssh", "2222", "--password", "x"});
+  EXPECT_NE(wrong.err.find("Incorrect Password."), std::string::npos) << wrong.err;
+  const CliRun right =
+      RunCli({"--demo", "set", "1358954584", "--ssh", "2222", "--password", "demo"});
+  EXPECT_EQ(right.status, 0) << right.err;
+}
+
+TEST(CliPasswdTest, SetsOrRemovesAndChecksTheNewPassword) {
+  const std::string file = ::testing::TempDir() + "/new-password";
+  std::ofstream(file) << "fresh\n";
+  const CliRun set = RunCli({"--demo", "passwd", "1358954584", "--new-password-file", file.c_str(),
+                             "--password", "demo"});
+  EXPECT_EQ(set.status, 0) << set.err;
+  EXPECT_EQ(set.out, "1358954584: password changed, verified\n");
+  const CliRun removed =
+      RunCli({"--demo", "passwd", "1358954584", "--remove", "--password", "demo"});
+  EXPECT_EQ(removed.out, "1358954584: password removed, verified\n");
+}
+
+TEST(CliPasswdTest, BadNewPasswordsAreRefusedBeforeAnySearch) {
+  const std::string dir = ::testing::TempDir();
+  std::ofstream(dir + "/empty-password") << "\n";
+  std::ofstream(dir + "/long-password") << "sixteen-chars-xx\n";
+  std::ofstream(dir + "/spaced-password") << "two words\n";
+  struct Case {
+    std::vector<const char*> options;
+    const char* err_mentions;
+  };
+  const std::string empty = dir + "/empty-password";
+  const std::string long_one = dir + "/long-password";
+  const std::string spaced = dir + "/spaced-password";
+  const Case cases[] = {
+      {{"--new-password-file", "/nonexistent"}, "cannot read a password from /nonexistent"},
+      {{"--new-password-file", empty.c_str()}, "is empty"},
+      {{"--new-password-file", long_one.c_str()}, "could not be longer than 15 characters"},
+      {{"--new-password-file", spaced.c_str()}, "could not have space"},
+      {{}, "give the new password with --new-password-file, or --remove"},
+      {{"--remove", "--password-file", "/nonexistent"}, "cannot read a password"},
+  };
+  for (const Case& c : cases) {
+    std::vector<const char*> args{"--demo", "passwd", "1358954538"};
+    args.insert(args.end(), c.options.begin(), c.options.end());
+    const CliRun run = RunCli(args, /*with_demo=*/false);
+    EXPECT_EQ(run.status, 1);
+    EXPECT_NE(run.err.find(c.err_mentions), std::string::npos) << run.err;
+    EXPECT_EQ(run.err.find("no driver"), std::string::npos) << "refused before any search";
+  }
+}
+
+TEST(CliAssignSerialTest, AsksParsesStrictlyAndVerifiesTheNewAddress) {
+  const CliRun asked = RunCli({"--demo", "assign-serial", "1358954538", "1358954999"});
+  EXPECT_EQ(asked.status, 1);
+  EXPECT_NE(asked.err.find("the serial number 1358954999, MAC address 02-4B-51-00-01-F7? No"),
+            std::string::npos)
+      << asked.err;
+  const CliRun done = RunCli({"--demo", "assign-serial", "1358954538", "1358954999", "--yes"});
+  EXPECT_EQ(done.status, 0) << done.err;
+  EXPECT_EQ(done.out, "1358954538: now 1358954999 (02-4B-51-00-01-F7), verified\n");
+  for (const char* bad : {"12x", "-1", "4294967296", " 7"}) {
+    const CliRun run = RunCli({"--demo", "assign-serial", "1358954538", bad}, false);
+    EXPECT_NE(run.status, 0) << bad;
+    EXPECT_NE(run.err.find("is not a serial number"), std::string::npos) << run.err;
+  }
 }
 
 }  // namespace

@@ -296,6 +296,34 @@ TEST_F(WireTest, UpgradedCardsReceiveTheirOwnImage) {
   }
 }
 
+TEST_F(WireTest, CommandLineChangesSettingsPasswordAndSerialNumber) {
+  StartCards(1, {{kSerial + 4, "10.2.0.4"}, {kSerial + 5, "10.2.0.5"}});
+  session_.reset();
+  const auto before = nlohmann::json::parse(RunCli("show 1358954500 --json").second);
+
+  const auto [set_status, set_output] =
+      RunCli("set 1358954500 --static 10.2.0.44 --mask 255.255.0.0 --ssh 2222 --json");
+  ASSERT_EQ(set_status, 0) << set_output;
+  EXPECT_EQ(nlohmann::json::parse(set_output)["outcome"], "verified");
+  const auto after = nlohmann::json::parse(RunCli("show 1358954500 --json").second);
+  EXPECT_EQ(after["ipv4Settings"]["address"], "10.2.0.44");
+  EXPECT_EQ(after["ipv4Settings"]["mask"], "255.255.0.0");
+  EXPECT_EQ(after["services"]["ssh"]["port"], 2222);
+  EXPECT_EQ(after["ipv4Settings"]["gateway"], before["ipv4Settings"]["gateway"]);
+  EXPECT_EQ(after["services"]["http"], before["services"]["http"]);
+  EXPECT_EQ(after["services"]["telnet"], before["services"]["telnet"]);
+
+  const std::string file = directory_ + "/new-password";
+  std::ofstream(file) << "wire-pw\n";
+  EXPECT_EQ(RunCli("passwd 1358954500 --new-password-file " + file).first, 0);
+  EXPECT_EQ(RunCli("set 1358954500 --ssh 22").first, 1) << "the card now wants its password";
+  EXPECT_EQ(RunCli("set 1358954500 --ssh 22 --password wire-pw").first, 0);
+
+  EXPECT_EQ(RunCli("assign-serial 1358954501 1358954600 --yes").first, 0);
+  EXPECT_EQ(RunCli("show 1358954600").first, 0) << "the card answers as its new number";
+  EXPECT_EQ(RunCli("show 1358954501").first, 1);
+}
+
 TEST_F(WireTest, CommandLineListsTheFleet) {
   StartCards(0, {{kSerial + 1, "10.1.0.1"}, {kSerial + 2, "10.1.0.2"}});
   StartCards(1, {{kSerial + 3, "10.2.0.3"}});
