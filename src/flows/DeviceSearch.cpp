@@ -1,6 +1,7 @@
 #include "flows/DeviceSearch.h"
 
 #include <algorithm>
+#include <system_error>
 #include <thread>
 
 #include "protocol/DeviceCommands.h"
@@ -41,6 +42,16 @@ class EventRelay {
   const SearchEvents& events_;
   std::mutex mutex_;
 };
+
+// A thread for the part of one adapter; when the system has none to give, the part runs here
+// instead of failing the search (the adapters after it then start later).
+void StartOrRun(std::vector<std::jthread>& threads, const std::function<void()>& part) {
+  try {
+    threads.emplace_back(part);
+  } catch (const std::system_error&) {
+    part();
+  }
+}
 
 }  // namespace
 
@@ -193,7 +204,7 @@ void DeviceSearch::ReadAll(std::vector<FoundDevice>& devices, std::stop_token ca
   std::vector<std::jthread> readers;
   for (const std::vector<FoundDevice*>& cards : by_adapter) {
     if (cards.empty()) continue;
-    readers.emplace_back([&, &cards = cards] {
+    StartOrRun(readers, [&, &cards = cards] {
       for (FoundDevice* device : cards) {
         if (cancel.stop_requested()) return;  // check point
         device->ipv4 = ReadDeviceAddress(*device, kConfigBlockSize);

@@ -172,7 +172,7 @@ DeviceUpgrade::Outcome DeviceUpgrade::SendBlocks() {
 bool DeviceUpgrade::FinishAndAwaitNotice() {
   Status(upgrade_text::kProgramming, StatusPlace::kRowOnly);
   NoticeBoard& notices = channel_.link().Notices();
-  notices.Forget(card_.mac);  // only a notice that answers this image counts
+  notices.Expect(card_.mac);  // only a notice that answers this image counts
   const auto end = EndOfImageData(BlockChecksum(image_), info_block_mode_);
   channel_.transactions().CommandTransaction(card_.mac, code::kImageEnd, code::kImageReply,
                                              password_, 0, end);

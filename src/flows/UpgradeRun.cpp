@@ -3,6 +3,7 @@
 #include <condition_variable>
 #include <fstream>
 #include <iterator>
+#include <system_error>
 #include <thread>
 
 #include "flows/UpgradeTexts.h"
@@ -66,8 +67,14 @@ UpgradeSummary UpgradeRun::Run(ByteView image, std::vector<DeviceRecord>& cards)
     SetResult(DeviceKey(card.mac), false);
     view_.SetRowText(DeviceKey(card.mac), "");
   }
-  const int failures =
-      RunWorkers(cards.size(), [&](std::size_t k) { return UpgradeOne(k, cards[k], image); });
+  const int failures = RunWorkers(
+      cards.size(), [&](std::size_t k) { return UpgradeOne(k, cards[k], image); },
+      [&](std::size_t k) {
+        const std::string key = DeviceKey(cards[k].mac);
+        prompter_.ShowMessage("No worker could be started for card " + key + "; it was not " +
+                              "upgraded.");
+        UpdateProgress(k, key, static_cast<std::int64_t>(image.size()), image.size());
+      });
   UpgradeSummary summary = Finish(static_cast<int>(cards.size()), failures);
   view_.SetBusy(false);
   running_ = false;
@@ -106,7 +113,8 @@ void UpgradeRun::UpdateProgress(std::size_t ordinal, const std::string& key, std
   view_.SetCardProgress(key, UpgradeProgressPercent(bytes, 1, length));
 }
 
-int UpgradeRun::RunWorkers(std::size_t count, const std::function<bool(std::size_t)>& work) const {
+int UpgradeRun::RunWorkers(std::size_t count, const std::function<bool(std::size_t)>& work,
+                           const std::function<void(std::size_t)>& not_started) const {
   std::mutex mutex;
   std::condition_variable finished;
   int failures = 0;
@@ -123,13 +131,20 @@ int UpgradeRun::RunWorkers(std::size_t count, const std::function<bool(std::size
       finished.wait(lock, [&] { return running < parallel; });
       ++running;
     }
-    workers.emplace_back([&, k] {
-      const bool ok = work(k);
+    try {
+      workers.push_back(options_.start_worker([&, k] {
+        const bool ok = work(k);
+        std::lock_guard lock(mutex);
+        if (!ok) ++failures;
+        --running;
+        finished.notify_all();
+      }));
+    } catch (const std::system_error&) {
+      not_started(k);
       std::lock_guard lock(mutex);
-      if (!ok) ++failures;
+      ++failures;
       --running;
-      finished.notify_all();
-    });
+    }
     if (options_.fixed_batches && workers.size() == parallel) join_all();
   }
   join_all();

@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "base/Threads.h"
 #include "flows/DeviceUpgrade.h"
 #include "flows/NoticeRelay.h"
 #include "flows/Prompter.h"
@@ -48,6 +49,7 @@ class UpgradeRun {
     int parallel = 8;           // cards upgraded at once
     bool fixed_batches = true;  // wait for a whole batch before the next, or start the next card
                                 // as soon as one ends
+    ThreadStarter start_worker = StartThread;
   };
 
   // Listens for the cards' notices while it exists.
@@ -78,7 +80,10 @@ class UpgradeRun {
   bool UpgradeOne(std::size_t ordinal, DeviceRecord& card, ByteView image);
   void UpdateProgress(std::size_t ordinal, const std::string& key, std::int64_t bytes,
                       std::size_t image_size);
-  int RunWorkers(std::size_t count, const std::function<bool(std::size_t)>& work) const;
+  // Runs `work` for each card on a worker of its own; a card whose worker cannot be created is
+  // given to `not_started` instead, and counts as failed.
+  int RunWorkers(std::size_t count, const std::function<bool(std::size_t)>& work,
+                 const std::function<void(std::size_t)>& not_started) const;
   UpgradeSummary Finish(int selected, int failures);
   void OnNotice(const MacAddress& card);
   void SetResult(const std::string& key, bool success);

@@ -1,12 +1,27 @@
 #include "link/Link.h"
 
+#include <condition_variable>
 #include <cstdio>
 #include <system_error>
 
 namespace quillon {
 
+// What the receive thread shares with the link. The gate keeps the thread's frames out of the
+// link once the link has let go of it.
+struct Link::Receiver {
+  std::unique_ptr<AdapterPort> port;
+  std::mutex gate;
+  bool attached = true;
+  std::mutex ended_lock;
+  std::condition_variable ended_signal;
+  bool ended = false;
+};
+
 Link::Link(PacketDriver& driver, Diagnostics diagnostics)
-    : driver_(driver), diagnostics_(std::move(diagnostics)) {}
+    : Link(driver, std::move(diagnostics), Options{}) {}
+
+Link::Link(PacketDriver& driver, Diagnostics diagnostics, Options options)
+    : driver_(driver), diagnostics_(std::move(diagnostics)), options_(std::move(options)) {}
 
 Link::~Link() {
   CloseLink();
@@ -43,33 +58,56 @@ bool Link::OpenLink(const std::string& driver_name) {
   last_open_error_ = opened.error;
   if (!opened.port) return false;
 
-  port_ = std::move(opened.port);
   if (!address_known_) {
-    if (const auto own = port_->OwnAddress()) {
+    if (const auto own = opened.port->OwnAddress()) {
       own_address_ = *own;
       address_known_ = true;
     }
   }
+  auto receiver = std::make_shared<Receiver>();
+  receiver->port = std::move(opened.port);
   open_ = true;
   try {
-    receive_thread_ = std::thread([this, port = port_.get()] { ReceiveThread(*port); });
-  } catch (const std::system_error&) {
+    receive_thread_ = options_.start_thread([this, receiver] { ReceiveThread(receiver); });
+  } catch (const std::system_error& error) {
+    // A link that could send but never hear a reply would only make every transaction wait.
+    open_ = false;
+    last_open_failure_ = OpenFailure::kOther;
+    last_open_error_ = std::string("cannot start the receive thread: ") + error.what();
+    lock.unlock();
     Diagnose("Could Not Start Receive Thread\n");
+    return false;
   }
+  receiver_ = std::move(receiver);
   return true;
 }
 
 void Link::CloseLink() {
-  std::unique_ptr<AdapterPort> port;
+  std::shared_ptr<Receiver> receiver;
   {
     std::unique_lock lock(port_lock_);
-    if (!port_) return;
+    if (!receiver_) return;
     stop_ = true;
-    port = std::move(port_);
+    receiver = std::move(receiver_);
   }
-  port->Stop();
-  if (receive_thread_.joinable()) receive_thread_.join();
-  port.reset();
+  receiver->port->Stop();
+  bool ended = false;
+  {
+    std::unique_lock lock(receiver->ended_lock);
+    ended =
+        receiver->ended_signal.wait_for(lock, options_.stop_wait, [&] { return receiver->ended; });
+  }
+  if (ended) {
+    receive_thread_.join();
+  } else {
+    {
+      std::lock_guard gate(receiver->gate);
+      receiver->attached = false;
+    }
+    receive_thread_.detach();  // it holds its receiver, and frees it when it ends at last
+    Diagnose("Receive thread did not end within " + std::to_string(options_.stop_wait.count()) +
+             " ms; left behind\n");
+  }
   // Transactions still waiting look again, find the link closed, and give up at their deadline.
   queue_.Arrivals().NotifyAll();
 }
@@ -77,9 +115,9 @@ void Link::CloseLink() {
 bool Link::SendFrame(ByteView frame) {
   if (!open_ || stop_ || frame.empty() || frame.size() > kMaxFrameLength) return false;
   std::shared_lock lock(port_lock_);
-  if (!port_) return false;
+  if (!receiver_) return false;
   std::string error;
-  if (port_->Send(frame, error)) return true;
+  if (receiver_->port->Send(frame, error)) return true;
   Diagnose("Send Failed; Error: " + error + "\n");
   return false;
 }
@@ -109,9 +147,18 @@ void Link::SetNotifyWindow(NotifyHandler handler) {
   notify_window_ = std::move(handler);
 }
 
-void Link::ReceiveThread(AdapterPort& port) {
-  const std::string error = port.ReceiveUntilStopped([this](ByteView frame) { Enqueue(frame); });
-  if (!error.empty() && !stop_) Diagnose("Read Error: " + error + "\n");
+void Link::ReceiveThread(const std::shared_ptr<Receiver>& receiver) {
+  const std::string error = receiver->port->ReceiveUntilStopped([&](ByteView frame) {
+    std::lock_guard gate(receiver->gate);
+    if (receiver->attached) Enqueue(frame);
+  });
+  {
+    std::lock_guard gate(receiver->gate);
+    if (receiver->attached && !error.empty() && !stop_) Diagnose("Read Error: " + error + "\n");
+  }
+  std::lock_guard lock(receiver->ended_lock);
+  receiver->ended = true;
+  receiver->ended_signal.notify_all();
 }
 
 void Link::Enqueue(ByteView frame) {

@@ -13,6 +13,8 @@
 
 #include "base/Events.h"
 #include "base/MacAddress.h"
+#include "base/Threads.h"
+#include "base/Timing.h"
 #include "link/NoticeBoard.h"
 #include "link/PacketDriver.h"
 #include "link/ReceiveQueue.h"
@@ -31,7 +33,14 @@ class Link {
   // Receives each diagnostic line (newline included).
   using Diagnostics = std::function<void(const std::string& line)>;
 
+  struct Options {
+    // How long closing waits for the receive thread to end before it leaves it behind.
+    Millis stop_wait{5000};
+    ThreadStarter start_thread = StartThread;
+  };
+
   explicit Link(PacketDriver& driver, Diagnostics diagnostics = WriteToStandardOutput);
+  Link(PacketDriver& driver, Diagnostics diagnostics, Options options);
   ~Link();
   Link(const Link&) = delete;
   Link& operator=(const Link&) = delete;
@@ -39,9 +48,12 @@ class Link {
   // Back to the closed state with nothing known about any adapter.
   void ResetLink();
   // Opens the link on the adapter with this driver name, closing it first if it is open. Frames
-  // still queued are discarded. True when the link is open afterwards.
+  // still queued are discarded. True when the link is open afterwards, with its receive thread
+  // running; a receive thread that cannot start fails the open.
   bool OpenLink(const std::string& driver_name);
-  // Stops the receive thread and closes the adapter; send and receive refuse from then on.
+  // Stops the receive thread and closes the adapter; send and receive refuse from then on. Waits
+  // at most the stop wait for the thread; one that has not ended by then is left behind, cut off
+  // from the link, and says so in the diagnostics.
   void CloseLink();
 
   // Sends one whole frame of 1 to 1600 bytes.
@@ -69,16 +81,21 @@ class Link {
   static void WriteToStandardOutput(const std::string& line);
 
  private:
-  void ReceiveThread(AdapterPort& port);
+  struct Receiver;
+
+  void ReceiveThread(const std::shared_ptr<Receiver>& receiver);
   void Enqueue(ByteView frame);
   void Diagnose(const std::string& line) const;
 
   PacketDriver& driver_;
   Diagnostics diagnostics_;
+  const Options options_;
 
-  // Guards the port's lifetime against concurrent senders.
+  // Guards the receiver's lifetime against concurrent senders.
   mutable std::shared_mutex port_lock_;
-  std::unique_ptr<AdapterPort> port_;
+  // The open adapter and what its receive thread shares with the link; the thread keeps it alive
+  // when it has to be left behind.
+  std::shared_ptr<Receiver> receiver_;
   std::atomic<bool> open_{false};
   std::atomic<bool> stop_{false};
   bool address_known_ = false;

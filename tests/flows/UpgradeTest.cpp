@@ -4,6 +4,7 @@
 #include <condition_variable>
 #include <fstream>
 #include <functional>
+#include <system_error>
 #include <thread>
 
 #include "flows/UpgradeRun.h"
@@ -439,6 +440,26 @@ TEST_F(UpgradeTest, AnOpenQuestionHoldsUpOnlyItsOwnCard) {
   held.Release();
   running.join();
   EXPECT_EQ(summary.text, "3 unit success, 0 unit fail. ");
+}
+
+TEST_F(UpgradeTest, ACardWhoseWorkerCannotBeCreatedFailsAndTheOthersGoOn) {
+  std::vector<std::shared_ptr<sim::SimulatedCard>> cards{
+      Add(Card(kSerial + 1)), Add(Card(kSerial + 2)), Add(Card(kSerial + 3))};
+  int started = 0;
+  UpgradeRun::Options options;
+  options.start_worker = [&](std::function<void()> body) -> std::thread {
+    if (++started == 2) {
+      throw std::system_error(std::make_error_code(std::errc::resource_unavailable_try_again));
+    }
+    return std::thread(std::move(body));
+  };
+  const UpgradeSummary summary = Upgrade(cards, MakeImage({}), options);
+  EXPECT_EQ(summary.text, "2 unit success, 1 unit fail. ");
+  EXPECT_TRUE(cards[1]->ProgrammedImage().empty());
+  EXPECT_FALSE(cards[2]->ProgrammedImage().empty());
+  EXPECT_EQ(view.Progress().back(), 100) << "the card counts as fully sent";
+  EXPECT_EQ(prompter.Asked(), std::vector<std::string>{"message No worker could be started for "
+                                                       "card 1358954498; it was not upgraded."});
 }
 
 TEST_F(UpgradeTest, MoreCardsThanARunHoldsAreRefusedBeforeAnyFrame) {

@@ -1,8 +1,12 @@
 #include <gtest/gtest.h>
 
 #include <atomic>
+#include <condition_variable>
+#include <mutex>
+#include <system_error>
 
 #include "link/Link.h"
+#include "link/NoticeBoard.h"
 #include "support/FakeDriver.h"
 
 namespace quillon {
@@ -110,6 +114,113 @@ TEST(LinkOpenTest, AdapterThatCannotBeOpenedLeavesTheLinkClosed) {
   EXPECT_FALSE(link.IsOpen());
   EXPECT_EQ(link.LastOpenFailure(), OpenFailure::kPermissionDenied);
   EXPECT_FALSE(link.SendFrame(Bytes(60, 0)));
+}
+
+}  // namespace
+}  // namespace quillon
+
+namespace quillon {
+namespace {
+
+// An adapter whose receive loop does not hear Stop() until the test lets it go.
+class StuckDriver : public PacketDriver {
+ public:
+  class Port : public AdapterPort {
+   public:
+    explicit Port(StuckDriver& driver) : driver_(driver) {}
+    std::optional<MacAddress> OwnAddress() const override { return std::nullopt; }
+    bool Send(ByteView, std::string&) override { return true; }
+    std::string ReceiveUntilStopped(const FrameSink& sink) override {
+      std::unique_lock lock(driver_.mutex);
+      driver_.changed.wait(lock, [&] { return driver_.released; });
+      lock.unlock();
+      sink(Bytes(60, 0));  // a frame for a link that has let go of it
+      lock.lock();
+      driver_.returned = true;
+      driver_.changed.notify_all();
+      return {};
+    }
+    void Stop() override {}
+
+   private:
+    StuckDriver& driver_;
+  };
+
+  AdapterList ListAdapters() override { return {{{"stuck0", "Stuck adapter"}}, {}}; }
+  OpenedAdapter OpenAdapter(const std::string&) override {
+    return {std::make_unique<Port>(*this), OpenFailure::kNone, {}};
+  }
+  void ReleaseAndWait() {
+    std::unique_lock lock(mutex);
+    released = true;
+    changed.notify_all();
+    changed.wait(lock, [&] { return returned; });
+  }
+
+  std::mutex mutex;
+  std::condition_variable changed;
+  bool released = false;
+  bool returned = false;
+};
+
+TEST(LinkCloseTest, AReceiveThreadThatDoesNotEndIsLeftBehindAfterTheStopWait) {
+  StuckDriver driver;
+  std::vector<std::string> diagnostics;
+  {
+    Link link(driver, [&](const std::string& line) { diagnostics.push_back(line); },
+              {Millis{20}, StartThread});
+    ASSERT_TRUE(link.OpenLink("stuck0"));
+    link.CloseLink();
+    EXPECT_FALSE(link.IsOpen());
+    EXPECT_FALSE(link.SendFrame(Bytes(60, 0)));
+  }  // the link goes while its thread still runs
+  EXPECT_EQ(diagnostics, std::vector<std::string>{"Receive thread did not end within 20 ms; "
+                                                  "left behind\n"});
+  driver.ReleaseAndWait();  // the thread hands its frame to nobody and ends
+}
+
+TEST(LinkOpenTest, AReceiveThreadThatCannotStartFailsTheOpen) {
+  FakeDriver driver;
+  std::vector<std::string> diagnostics;
+  const ThreadStarter no_threads = [](std::function<void()>) -> std::thread {
+    throw std::system_error(std::make_error_code(std::errc::resource_unavailable_try_again));
+  };
+  Link link(driver, [&](const std::string& line) { diagnostics.push_back(line); },
+            {Millis{5000}, no_threads});
+  EXPECT_FALSE(link.OpenLink("fake0"));
+  EXPECT_FALSE(link.IsOpen());
+  EXPECT_FALSE(link.SendFrame(Bytes(60, 0)));
+  EXPECT_NE(link.LastOpenError().find("cannot start the receive thread"), std::string::npos);
+  EXPECT_EQ(diagnostics, std::vector<std::string>{"Could Not Start Receive Thread\n"});
+}
+
+}  // namespace
+}  // namespace quillon
+
+namespace quillon {
+namespace {
+
+TEST(NoticeBoardTest, AnExpectedNoticeSurvivesAFloodOfStrangers) {
+  NoticeBoard board;
+  const MacAddress card{{0x02, 0x4B, 0x51, 0x00, 0x00, 0x2A}};
+  board.Expect(card);
+  board.Post(card);
+  for (std::uint32_t i = 0; i < 3 * NoticeBoard::kMaxCards; ++i) {
+    MacAddress stranger{{0x0A, 0, 0, 0, 0, 0}};
+    StoreBe32(stranger.bytes, 2, i);
+    board.Post(stranger);
+  }
+  EXPECT_TRUE(board.WaitFor(card, Millis{0}));
+}
+
+TEST(NoticeBoardTest, ExpectDropsWhatTheCardSentBefore) {
+  NoticeBoard board;
+  const MacAddress card{{0x02, 0x4B, 0x51, 0x00, 0x00, 0x2A}};
+  board.Post(card);
+  board.Expect(card);
+  EXPECT_FALSE(board.WaitFor(card, Millis{0}));
+  board.Post(card);
+  EXPECT_TRUE(board.WaitFor(card, Millis{0})) << "a notice without Expect() is kept too";
 }
 
 }  // namespace
