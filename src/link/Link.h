@@ -60,6 +60,9 @@ class Link {
   bool SendFrame(ByteView frame);
   // The oldest queued frame, if there is one; never waits.
   std::optional<Frame> ReceiveFrame();
+  std::size_t QueuedFrames() const { return queue_.Size(); }
+  // Drops the queued frames from one card.
+  void DiscardFramesFrom(const MacAddress& card) { queue_.DiscardFrom(card); }
 
   bool IsOpen() const { return open_ && !stop_; }
   MacAddress OwnAddress() const;

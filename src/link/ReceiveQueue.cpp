@@ -25,6 +25,14 @@ std::optional<Frame> ReceiveQueue::Pop() {
   return frame;
 }
 
+std::size_t ReceiveQueue::DiscardFrom(const MacAddress& source) {
+  constexpr std::size_t kSourceOffset = 6;
+  std::lock_guard lock(queue_lock_);
+  return std::erase_if(frames_, [&](const Frame& frame) {
+    return frame.size() >= kSourceOffset + 6 && MacAddress::From(frame, kSourceOffset) == source;
+  });
+}
+
 void ReceiveQueue::Clear() {
   std::lock_guard lock(queue_lock_);
   frames_.clear();

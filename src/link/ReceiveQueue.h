@@ -9,6 +9,7 @@
 #include <optional>
 
 #include "base/Bytes.h"
+#include "base/MacAddress.h"
 #include "link/ArrivalSignal.h"
 
 namespace quillon {
@@ -24,6 +25,8 @@ class ReceiveQueue {
   // False when the queue was full and the frame was dropped.
   bool Push(ByteView frame);
   std::optional<Frame> Pop();
+  // Drops the queued frames that came from `source`; returns how many.
+  std::size_t DiscardFrom(const MacAddress& source);
   void Clear();
   std::size_t Size() const;
 

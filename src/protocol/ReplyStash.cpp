@@ -37,6 +37,13 @@ std::optional<Frame> ReplyStash::TakeStashedReply(const MacAddress& card) {
   return std::nullopt;
 }
 
+void ReplyStash::Discard(const MacAddress& card) {
+  std::lock_guard lock(stash_lock_);
+  if (!counts_.contains(card)) return;
+  std::erase_if(frames_, [&](const Frame& frame) { return SourceOf(frame) == card; });
+  counts_.erase(card);
+}
+
 std::size_t ReplyStash::Size() const {
   std::lock_guard lock(stash_lock_);
   return frames_.size();

@@ -26,6 +26,9 @@ class ReplyStash {
   // towards the oldest, and at the newest entry last.
   std::optional<Frame> TakeStashedReply(const MacAddress& card);
 
+  // Drops every frame of `card`.
+  void Discard(const MacAddress& card);
+
   std::size_t Size() const;
   void Clear();
 

@@ -11,12 +11,22 @@ bool Transactions::SendRequest(const Request& request) {
   return link_.SendFrame(BuildRequestFrame(link_.OwnAddress(), request));
 }
 
+// A card answers one request at a time, and one transaction talks to it at a time: whatever of
+// its frames is waiting before a request goes out answered something earlier (a duplicate, or a
+// reply that came after its window), and would otherwise be taken for the new one's reply when
+// the two share a reply code, as a configuration read and write do.
+void Transactions::DiscardEarlierFrames(const MacAddress& card) {
+  link_.DiscardFramesFrom(card);
+  stash_.Discard(card);
+}
+
 std::uint16_t Transactions::QueryTransaction(const MacAddress& card, std::uint16_t code,
                                              std::uint16_t reply_code,
                                              const DevicePassword& password,
                                              std::uint16_t parameter, MutableByteView out) {
   const Request request{card, code, parameter, password, {}, out.size()};
   for (int attempt = 0; attempt < timing_.query_tries; ++attempt) {
+    DiscardEarlierFrames(card);
     if (!SendRequest(request)) continue;
     const auto deadline = Clock::now() + timing_.query_window;
     if (auto reply = AwaitReply(card, reply_code, out.size(), Accept::kNotFromSelf, deadline)) {
@@ -50,6 +60,7 @@ std::uint16_t Transactions::SendDataAndAwait(const Request& request, std::uint16
     bool sent = false;
     {
       std::lock_guard lock(send_lock_);
+      DiscardEarlierFrames(request.destination);
       sent = SendRequest(request);
       // Paces the cards: the next command frame, from any thread, leaves after this pause.
       if (pause_in_send_lock.count() > 0) std::this_thread::sleep_for(pause_in_send_lock);

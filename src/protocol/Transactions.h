@@ -46,6 +46,7 @@ class Transactions {
  private:
   enum class Accept { kNotFromSelf, kAddressedToSelf };
 
+  void DiscardEarlierFrames(const MacAddress& card);
   std::uint16_t SendDataAndAwait(const Request& request, std::uint16_t reply_code, Accept accept,
                                  Millis pause_in_send_lock);
   std::optional<Frame> AwaitReply(const MacAddress& card, std::uint16_t reply_code,
