@@ -141,6 +141,8 @@ DeviceUpgrade::Outcome DeviceUpgrade::SendBlocks() {
       if (status == status::kDone) {
         Status(upgrade_text::kDownloading, StatusPlace::kStatusLineAndRow);
       } else if (status == status::kNotReady && !preparing_shown) {
+        // Waited for once per run; a later "preparing", even for the block sent again after
+        // the wait, falls through as accepted, as the cards expect.
         preparing_shown = true;
         Status(upgrade_text::kPreparing, StatusPlace::kStatusLineAndRow);
         std::this_thread::sleep_for(session_.timing().preparing_pause);

@@ -30,6 +30,8 @@ std::optional<Frame> ReplyStash::TakeStashedReply(const MacAddress& card) {
     Forget(frame);
     return frame;
   };
+  // The order cards have always been answered in, kept on purpose: the second-newest frame
+  // first, on towards the oldest, the newest last.
   for (std::size_t i = 1; i < frames_.size(); ++i) {
     if (auto frame = take(i)) return frame;
   }
