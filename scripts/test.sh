@@ -1,5 +1,6 @@
 #!/usr/bin/env bash
-# Installs what is missing, builds with warnings as errors, and runs every test: the plain build,
+# Installs what is missing, checks the format, builds with warnings as errors, runs clang-tidy over
+# the sources, and runs every test: the plain build,
 # then everything under AddressSanitizer + UndefinedBehaviorSanitizer, then the threaded layers
 # under ThreadSanitizer, then each fuzz target over its regression inputs and for FUZZ_SECONDS
 # (15 by default) from its committed corpus.
@@ -10,10 +11,18 @@ scripts/install-deps.sh
 jobs=$(nproc)
 stage() { printf '\n==== %s ====\n' "$*"; }
 
+stage "format"
+mapfile -t sources < <(git ls-files '*.h' '*.cpp' 2>/dev/null || find src tests bench fuzz -name '*.h' -o -name '*.cpp')
+clang-format --dry-run --Werror "${sources[@]}"
+
 stage "build and test"
 cmake --preset release
 cmake --build --preset release -j "$jobs"
 ctest --preset release -j "$jobs"
+
+stage "static checks: clang-tidy over src/"
+run-clang-tidy -p build/release -quiet -j "$jobs" "^$(pwd)/src/" > build/release/clang-tidy.log 2>&1 ||
+  { grep -E "(warning|error):" build/release/clang-tidy.log | sort -u; exit 1; }
 
 stage "address + undefined behaviour sanitizers"
 cmake --preset asan

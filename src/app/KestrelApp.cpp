@@ -22,6 +22,7 @@ int RunKestrelApp(int& argc, char** argv, const ProgramInfo& program,
     return *status;
   }
   // A second copy ends before it shows anything; the running one is not touched.
+  // NOLINTNEXTLINE(concurrency-mt-unsafe): read before any thread of the program starts.
   const SingleInstanceLock lock(LockDirectory(std::getenv("XDG_RUNTIME_DIR")));
   if (!lock.Acquired()) return 0;
 

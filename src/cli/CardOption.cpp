@@ -21,6 +21,7 @@ CardName CardNameOf(const std::string& text) {
 
 std::vector<CardName> CardNames(const std::vector<std::string>& texts) {
   std::vector<CardName> names;
+  names.reserve(texts.size());
   for (const std::string& text : texts) names.push_back(CardNameOf(text));
   return names;
 }

@@ -47,7 +47,7 @@ std::optional<std::string> TerminalPrompter::AskPassword(const std::string& info
     return std::nullopt;
   }
   const std::string hint = prefill.empty() ? "" : " (Enter: the remembered one)";
-  const std::optional<std::string> typed = env_.read_password("Password of " + who + hint + ": ");
+  std::optional<std::string> typed = env_.read_password("Password of " + who + hint + ": ");
   if (typed && typed->empty() && !prefill.empty()) return prefill;
   return typed;
 }

@@ -64,7 +64,7 @@ class DeviceSearch::Discoveries {
       : wanted_(wanted), relay_(relay), heard_(wanted ? wanted->size() : 0, false) {}
 
   void Run(Session& session, std::vector<std::vector<DeviceRecord>>& tables,
-           std::vector<int>& found, std::stop_token cancel) {
+           std::vector<int>& found, const std::stop_token& cancel) {
     const std::stop_callback forward(cancel, [this] { enough_.request_stop(); });
     std::vector<std::jthread> threads;
     for (int i = 0; i < session.AdapterCount(); ++i) {
@@ -116,17 +116,17 @@ std::vector<std::vector<DeviceRecord>> DeviceSearch::SnapshotByAdapter() const {
   return snapshots;
 }
 
-SearchResult DeviceSearch::Run(std::stop_token cancel, const SearchEvents& events) {
-  return Search(nullptr, std::move(cancel), events);
+SearchResult DeviceSearch::Run(const std::stop_token& cancel, const SearchEvents& events) {
+  return Search(nullptr, cancel, events);
 }
 
-SearchResult DeviceSearch::Find(const std::vector<CardName>& names, std::stop_token cancel,
+SearchResult DeviceSearch::Find(const std::vector<CardName>& names, const std::stop_token& cancel,
                                 const SearchEvents& events) {
-  return Search(&names, std::move(cancel), events);
+  return Search(&names, cancel, events);
 }
 
-SearchResult DeviceSearch::Search(const std::vector<CardName>* wanted, std::stop_token cancel,
-                                  const SearchEvents& events) {
+SearchResult DeviceSearch::Search(const std::vector<CardName>* wanted,
+                                  const std::stop_token& cancel, const SearchEvents& events) {
   SearchResult result;
   result.cancelled = true;  // until the search has run to its end
   if (cancel.stop_requested()) return result;
@@ -194,7 +194,7 @@ SearchResult DeviceSearch::Search(const std::vector<CardName>* wanted, std::stop
 
 // The cards of each adapter are read on a thread of that adapter, one card and one transaction
 // at a time, as a search of that adapter alone would read them.
-void DeviceSearch::ReadAll(std::vector<FoundDevice>& devices, std::stop_token cancel,
+void DeviceSearch::ReadAll(std::vector<FoundDevice>& devices, const std::stop_token& cancel,
                            const std::function<void(const FoundDevice&)>& read) {
   std::vector<std::vector<FoundDevice*>> by_adapter(
       static_cast<std::size_t>(session_.AdapterCount()));

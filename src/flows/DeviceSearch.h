@@ -74,12 +74,12 @@ class DeviceSearch {
 
   // Runs one search of every adapter. A stop request on `cancel` ends it at its next check point
   // (the discovery window included) with a partial result marked cancelled.
-  SearchResult Run(std::stop_token cancel = {}, const SearchEvents& events = {});
+  SearchResult Run(const std::stop_token& cancel = {}, const SearchEvents& events = {});
 
   // Looks for the named cards only: discovery ends as soon as each of them has answered, or when
   // the window closes, and only they are read. The devices come in the order of the names, each
   // card once however many names it has; the names nobody answered to are `missing`.
-  SearchResult Find(const std::vector<CardName>& names, std::stop_token cancel = {},
+  SearchResult Find(const std::vector<CardName>& names, const std::stop_token& cancel = {},
                     const SearchEvents& events = {});
 
   // Keeps a password the card accepted, so that the next search carries it over to the card's
@@ -93,10 +93,10 @@ class DeviceSearch {
  private:
   class Discoveries;
 
-  SearchResult Search(const std::vector<CardName>* wanted, std::stop_token cancel,
+  SearchResult Search(const std::vector<CardName>* wanted, const std::stop_token& cancel,
                       const SearchEvents& events);
   std::vector<std::vector<DeviceRecord>> SnapshotByAdapter() const;
-  void ReadAll(std::vector<FoundDevice>& devices, std::stop_token cancel,
+  void ReadAll(std::vector<FoundDevice>& devices, const std::stop_token& cancel,
                const std::function<void(const FoundDevice&)>& read);
 
   Session& session_;

@@ -3,7 +3,7 @@
 namespace quillon {
 
 NoticeRelay::NoticeRelay(std::function<void(const MacAddress& card)> deliver)
-    : deliver_(std::move(deliver)), thread_([this](std::stop_token stop) { Run(stop); }) {}
+    : deliver_(std::move(deliver)), thread_([this](const std::stop_token& stop) { Run(stop); }) {}
 
 // The thread, the last member, is stopped and joined after this.
 NoticeRelay::~NoticeRelay() {
@@ -29,7 +29,7 @@ void NoticeRelay::Flush() {
   changed_.wait(lock, [&] { return delivered_ >= target; });
 }
 
-void NoticeRelay::Run(std::stop_token stop) {
+void NoticeRelay::Run(const std::stop_token& stop) {
   std::unique_lock lock(mutex_);
   for (;;) {
     if (!changed_.wait(lock, stop, [&] { return !pending_.empty(); })) return;  // stopped

@@ -30,7 +30,7 @@ class NoticeRelay {
  private:
   static constexpr std::size_t kKept = 4096;
 
-  void Run(std::stop_token stop);
+  void Run(const std::stop_token& stop);
 
   std::function<void(const MacAddress&)> deliver_;
   std::mutex mutex_;

@@ -21,7 +21,11 @@ std::string LoadImageFile(const std::string& path, Bytes& image) {
 }
 
 UpgradeRun::UpgradeRun(Session& session, Prompter& prompter, UpgradeView& view, Options options)
-    : session_(session), prompter_(prompter), view_(view), options_(options), progress_(kMaxCards) {
+    : session_(session),
+      prompter_(prompter),
+      view_(view),
+      options_(std::move(options)),
+      progress_(kMaxCards) {
   // On the receive thread: only recorded there, shown from the relay's thread.
   session_.SetNotifyWindow([this](const MacAddress& card) { relay_.Record(card); });
 }

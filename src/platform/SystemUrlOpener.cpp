@@ -10,8 +10,6 @@
 #include <future>
 #include <thread>
 
-extern char** environ;
-
 namespace quillon {
 
 namespace {
@@ -68,6 +66,7 @@ struct Started {
 // line does not close the browser) and starts with no signal blocked or ignored.
 Started Spawn(const std::vector<std::string>& arguments) {
   std::vector<char*> argv;
+  argv.reserve(arguments.size() + 1);
   for (const std::string& argument : arguments) argv.push_back(const_cast<char*>(argument.c_str()));
   argv.push_back(nullptr);
 
@@ -164,6 +163,7 @@ int SystemUrlOpener::Open(const std::string& address) {
   Commands commands;
   if (commands_) {
     commands = *commands_;
+  // NOLINTNEXTLINE(concurrency-mt-unsafe): nothing in the programs changes the environment.
   } else if (const char* browsers = std::getenv("BROWSER")) {
     commands.browsers = browsers;
   }

@@ -80,7 +80,7 @@ QPixmap DrawPicture(const Face& face, State state) {
   painter.drawPath(outline);
 
   constexpr int kIconSize = 36;
-  const QRectF icon_rect(plate.left() + 8, plate.center().y() - kIconSize / 2, kIconSize,
+  const QRectF icon_rect(plate.left() + 8, plate.center().y() - kIconSize / 2.0, kIconSize,
                          kIconSize);
   painter.drawPixmap(icon_rect.toRect(),
                      RenderSvg(QString::fromLatin1(face.icon), QSize(kIconSize, kIconSize)));
