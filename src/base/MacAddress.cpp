@@ -34,8 +34,8 @@ std::optional<MacAddress> MacAddress::Parse(std::string_view text) {
   return mac;
 }
 
-void MacAddress::StoreTo(MutableByteView bytes, std::size_t offset) const {
-  const MutableByteView field = MutableSlice(bytes, offset, 6);
+void MacAddress::StoreTo(MutableByteView target, std::size_t offset) const {
+  const MutableByteView field = MutableSlice(target, offset, 6);
   std::copy(this->bytes.begin(), this->bytes.end(), field.begin());
 }
 

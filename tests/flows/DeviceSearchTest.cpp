@@ -297,7 +297,7 @@ TEST(SearchOneAdapterTest, LinkIsOpenedOnceAndReused) {
   segment.AddAdapter("only", "The only adapter");
   segment.AddCard(0, CardBuilder(1358954496).Build());
   struct CountingDriver : PacketDriver {
-    explicit CountingDriver(PacketDriver& inner) : inner(inner) {}
+    explicit CountingDriver(PacketDriver& wrapped) : inner(wrapped) {}
     AdapterList ListAdapters() override { return inner.ListAdapters(); }
     OpenedAdapter OpenAdapter(const std::string& name) override {
       ++opens;

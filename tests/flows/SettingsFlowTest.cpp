@@ -26,7 +26,7 @@ class ProbingDriver : public PacketDriver {
   OpenedAdapter OpenAdapter(const std::string& name) override { return inner_.OpenAdapter(name); }
   std::unique_ptr<AddressProbe> OpenAddressProbe(const std::string& name) override {
     struct Probe : AddressProbe {
-      Probe(ProbingDriver& driver, std::string adapter) : driver(driver), adapter(adapter) {}
+      Probe(ProbingDriver& owner, std::string name) : driver(owner), adapter(std::move(name)) {}
       bool AddressAnswers(std::uint32_t address, Millis) override {
         driver.asked.emplace_back(adapter, address);
         return driver.answering.contains(address);

@@ -178,7 +178,7 @@ INSTANTIATE_TEST_SUITE_P(
                       FallbackCase{"NotExecutable", -1, "plain-file", url_open::kAccessDenied},
                       FallbackCase{"UnderAFile", -1, "plain-file/xdg-open",
                                    url_open::kPathNotFound}),
-    [](const auto& info) { return std::string(info.param.what); });
+    [](const auto& test) { return std::string(test.param.what); });
 
 TEST(BrowserArguments, SplitAtBlanks) {
   EXPECT_EQ(SystemUrlOpener::BrowserArguments("  firefox\t-new-window  ", "u"),

@@ -11,8 +11,8 @@ using sim::CardFaults;
 
 class DiscoveryTest : public testing::SimFixture {
  protected:
-  int Discover(std::span<DeviceRecord> table, int adapter = 0) {
-    return DiscoverDevices(link(), timing, table, adapter);
+  int Discover(std::span<DeviceRecord> rows, int adapter = 0) {
+    return DiscoverDevices(link(), timing, rows, adapter);
   }
   std::array<DeviceRecord, kMaxDevices> table{};
 };

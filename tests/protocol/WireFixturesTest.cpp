@@ -307,8 +307,8 @@ TEST_P(RequestFixtureTest, ClientSendsExactlyTheFixture) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Wire, RequestFixtureTest, ::testing::ValuesIn(kRequestCases),
-                         [](const auto& info) {
-                           std::string name = info.param.fixture;
+                         [](const auto& test) {
+                           std::string name = test.param.fixture;
                            name = name.substr(0, name.find('.'));
                            std::erase(name, '-');
                            return name;
@@ -524,8 +524,8 @@ TEST_P(ReplyFixtureOnTheWireTest, ClientTakesItAsTheReply) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Wire, ReplyFixtureOnTheWireTest, ::testing::ValuesIn(kReplyCases),
-                         [](const auto& info) {
-                           std::string name = info.param.fixture;
+                         [](const auto& test) {
+                           std::string name = test.param.fixture;
                            name = name.substr(0, name.find('.'));
                            std::erase(name, '-');
                            return name;
@@ -645,8 +645,8 @@ TEST_P(CardFixtureTest, CardAnswersAsACardMust) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Wire, CardFixtureTest, ::testing::ValuesIn(kCardCases),
-                         [](const auto& info) {
-                           std::string name = info.param.request;
+                         [](const auto& test) {
+                           std::string name = test.param.request;
                            name = name.substr(0, name.find('.'));
                            std::erase(name, '-');
                            return name;

@@ -10,7 +10,7 @@ namespace quillon {
 
 class RecordingOpener : public UrlOpener {
  public:
-  explicit RecordingOpener(int result = url_open::kOpened) : result(result) {}
+  explicit RecordingOpener(int answer = url_open::kOpened) : result(answer) {}
 
   int Open(const std::string& address) override {
     addresses.push_back(address);

@@ -112,8 +112,8 @@ int PcapCapture::Dispatch(const FrameSink& sink) {
     // A frame longer than the snapshot arrives cut: it is longer than any frame may be, and is
     // dropped rather than taken for a shorter one.
     if (header->caplen != header->len) return;
-    const auto& sink = *reinterpret_cast<const FrameSink*>(user);
-    sink(ByteView(bytes, header->caplen));
+    const auto& receiver = *reinterpret_cast<const FrameSink*>(user);
+    receiver(ByteView(bytes, header->caplen));
   };
   return pcap_dispatch(handle_, -1, deliver,
                        reinterpret_cast<u_char*>(const_cast<FrameSink*>(&sink)));

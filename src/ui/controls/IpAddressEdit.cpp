@@ -169,7 +169,7 @@ void IpAddressEdit::FocusField(int field, bool select_all, bool cursor_at_end) {
   if (select_all) {
     edit.selectAll();
   } else {
-    edit.setCursorPosition(cursor_at_end ? edit.text().size() : 0);
+    edit.setCursorPosition(cursor_at_end ? static_cast<int>(edit.text().size()) : 0);
   }
 }
 
