@@ -12,6 +12,7 @@
 #include <fstream>
 #include <string>
 
+#include "link/ArpFrame.h"
 #include "protocol/Checksum.h"
 #include "protocol/DeviceCommands.h"
 #include "protocol/DeviceConfig.h"
@@ -115,6 +116,9 @@ void Frames(const fs::path& folder) {
   Write(folder, "identify-reply", Reply(code::kIdentifyReply, status::kDone, identification));
   Write(folder, "image-reply", Reply(code::kImageReply, status::kDone));
   Write(folder, "notice", Reply(code::kNotice, 0));
+  const ArpPacket probe = MakeArpProbe(kHost, 0xC0A80115);
+  Write(folder, "arp-probe", probe.Encode());
+  Write(folder, "arp-reply", MakeArpReply(probe, kCard).Encode());
   // The target also reads the first 256 bytes of any input as a configuration block.
   for (std::uint16_t level : {33, 32, 30, 800}) {
     Write(folder, "config-block-level-" + std::to_string(level), Config(level));

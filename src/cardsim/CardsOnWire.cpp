@@ -2,6 +2,7 @@
 
 #include <iostream>
 
+#include "protocol/DeviceConfig.h"
 #include "protocol/FrameFormat.h"
 
 namespace quillon::cardsim {
@@ -49,6 +50,7 @@ std::string CardsOnWire::Attach(const std::string& interface) {
   // The cards stand for many addresses that are not the interface's own.
   pcap::CaptureOptions listen;
   listen.promiscuous = true;
+  listen.arp = true;
   pcap::PcapCapture::Opened receiver = pcap::PcapCapture::Open(interface, listen);
   if (!receiver.capture) return receiver.error;
   pcap::CaptureOptions send_only;
@@ -67,6 +69,10 @@ std::string CardsOnWire::Run() {
 }
 
 void CardsOnWire::Handle(ByteView frame) {
+  if (const std::optional<ArpPacket> arp = ArpPacket::Decode(frame)) {
+    if (arp->operation == arp::kRequest) AnswerArp(*arp);
+    return;
+  }
   if (frame.size() < frame::kData) return;
   const Clock::time_point now = Clock::now();
   int replies = 0;
@@ -81,6 +87,20 @@ void CardsOnWire::Handle(ByteView frame) {
     }
   }
   if (log_) Log(frame, replies);
+}
+
+// Asked from the card at the moment of the request, so that an address just written counts.
+void CardsOnWire::AnswerArp(const ArpPacket& request) {
+  for (const auto& card : cards_) {
+    const MacAddress mac = card->Mac();
+    if (request.sender_mac == mac || !card->UsesIpv4Address(request.target_ip)) continue;
+    Send(MakeArpReply(request, mac).Encode());
+    if (log_) {
+      *log_ << request.sender_mac.ToString() << " > " << request.destination.ToString() << "  ARP "
+            << (request.sender_ip == 0 ? "probe" : "request") << " for "
+            << Ipv4Text(request.target_ip) << ": reply from " << mac.ToString() << std::endl;
+    }
+  }
 }
 
 void CardsOnWire::Send(const Bytes& frame) {

@@ -1,5 +1,6 @@
 // Simulated cards attached to a real interface: frames for their addresses (or for everyone)
-// come in through libpcap, and each card answers from its own address.
+// come in through libpcap, and each card answers from its own address. Like a real card's IP
+// stack, each also answers ARP requests (and RFC 5227 probes) for the IPv4 addresses it holds.
 #pragma once
 
 #include <memory>
@@ -7,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "link/ArpFrame.h"
 #include "link/pcap/PcapCapture.h"
 #include "sim/DelayLine.h"
 #include "sim/SimulatedCard.h"
@@ -15,7 +17,7 @@ namespace quillon::cardsim {
 
 class CardsOnWire {
  public:
-  // `log`, when given, receives one line per request.
+  // `log`, when given, receives one line per request and one per ARP answer.
   CardsOnWire(std::vector<std::shared_ptr<sim::SimulatedCard>> cards, std::ostream* log);
 
   // Opens the interface; an empty text on success, else why not.
@@ -27,6 +29,7 @@ class CardsOnWire {
 
  private:
   void Handle(ByteView frame);
+  void AnswerArp(const ArpPacket& request);
   void Send(const Bytes& frame);
   void Log(ByteView request, int replies);
 

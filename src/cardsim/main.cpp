@@ -53,7 +53,8 @@ int main(int argc, char* argv[]) {
   app.add_option("-i,--interface", interface, "The interface the cards sit on")->required();
   app.add_option("--fleet", fleet_path,
                  "A JSON file of cards (see the README); default: the demo fleet");
-  app.add_flag("-v,--verbose", verbose, "Log one line per request to standard error");
+  app.add_flag("-v,--verbose", verbose,
+               "Log one line per request and per ARP answer to standard error");
   app.add_option("--save-images", save_images, "Write each image a card programs to DIR/SERIAL.bin")
       ->check(CLI::ExistingDirectory);
   CLI11_PARSE(app, argc, argv);

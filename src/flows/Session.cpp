@@ -49,9 +49,14 @@ AdapterChannel& Session::Channel(int index) {
 }
 
 bool Session::AddressInUse(int index, std::uint32_t address) {
-  const std::unique_ptr<AddressProbe> probe =
-      driver_.OpenAddressProbe(adapters_.Entry(index).driver_name);
-  return probe && probe->AddressAnswers(address, timing_.address_probe_wait);
+  const std::string& adapter = adapters_.Entry(index).driver_name;
+  const std::unique_ptr<AddressProbe> probe = driver_.OpenAddressProbe(adapter);
+  if (!probe) return false;
+  const bool answers = probe->AddressAnswers(address, timing_.address_probe_wait);
+  if (const std::string error = probe->LastError(); !error.empty() && diagnostics_) {
+    diagnostics_("Address probe failed: " + error + "\n");
+  }
+  return answers;
 }
 
 void Session::SetNotifyWindow(const Link::NotifyHandler& handler) {

@@ -65,7 +65,8 @@ class Session {
   AdapterChannel& ChannelOf(const DeviceRecord& card) { return Channel(card.adapter_index); }
 
   // Whether a host answers for `address` (host order) on the segment of adapter `index`: ARP
-  // probes on that adapter alone, waiting at most the timing profile's probe wait.
+  // probes on that adapter alone, waiting at most the timing profile's probe wait. A probe that
+  // cannot be asked counts as no answer and says why through the diagnostics.
   bool AddressInUse(int index, std::uint32_t address);
 
   // Stands for the window that receives the cards' notices, on every adapter; an empty handler

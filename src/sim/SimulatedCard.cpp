@@ -280,6 +280,15 @@ ConfigBlock SimulatedCard::Config() const {
   return profile_.config;
 }
 
+bool SimulatedCard::UsesIpv4Address(std::uint32_t address) const {
+  std::lock_guard lock(mutex_);
+  const DeviceConfig config = DeviceConfig::Decode(profile_.config);
+  const bool assigned =
+      config.ipv4_mode == ipv4_mode::kDhcp || config.ipv4_mode == ipv4_mode::kBootp;
+  if (address == 0) return false;
+  return address == config.ip_address || (assigned && address == config.current_address);
+}
+
 std::string SimulatedCard::Password() const {
   std::lock_guard lock(mutex_);
   return profile_.password;

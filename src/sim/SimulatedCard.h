@@ -83,6 +83,10 @@ class SimulatedCard {
   // The record the card sends in answer to discovery.
   DeviceRecord Record() const;
   ConfigBlock Config() const;
+  // Whether the card answers ARP for this IPv4 address (host order), by its configuration as it is
+  // now, so that a written address counts at once: the configured address, and under DHCP or
+  // BOOTP also the address in use. Its IP stack answers whatever the protocol faults.
+  bool UsesIpv4Address(std::uint32_t address) const;
   std::string Password() const;
   void SetFaults(const CardFaults& faults);
   // How many requests of this code the card has answered or refused.

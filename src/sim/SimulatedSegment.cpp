@@ -73,6 +73,18 @@ class SimulatedSegment::Port : public AdapterPort {
   bool stopped_ = false;
 };
 
+class SimulatedSegment::Probe : public AddressProbe {
+ public:
+  Probe(SimulatedSegment& segment, int adapter) : segment_(segment), adapter_(adapter) {}
+  bool AddressAnswers(std::uint32_t address, Millis wait) override {
+    return segment_.AddressAnswers(adapter_, address, wait);
+  }
+
+ private:
+  SimulatedSegment& segment_;
+  const int adapter_;
+};
+
 SimulatedSegment::SimulatedSegment() = default;
 SimulatedSegment::~SimulatedSegment() = default;
 
@@ -81,7 +93,7 @@ int SimulatedSegment::AddAdapter(const std::string& name, const std::string& dis
   std::lock_guard lock(mutex_);
   const auto index = static_cast<Byte>(adapters_.size());
   const MacAddress own = host_address.value_or(MacAddress{{0x02, 0x00, 0x5E, 0x00, 0x00, index}});
-  adapters_.push_back({name, display_text, own, {}, {}, {}});
+  adapters_.push_back({name, display_text, own, {}, {}, {}, {}});
   return index;
 }
 
@@ -136,6 +148,38 @@ OpenedAdapter SimulatedSegment::OpenAdapter(const std::string& driver_name) {
     return {std::move(port), OpenFailure::kNone, {}};
   }
   return {nullptr, OpenFailure::kNoSuchAdapter, "no simulated adapter named " + driver_name};
+}
+
+std::unique_ptr<AddressProbe> SimulatedSegment::OpenAddressProbe(const std::string& driver_name) {
+  std::lock_guard lock(mutex_);
+  for (std::size_t i = 0; i < adapters_.size(); ++i) {
+    if (adapters_[i].name == driver_name)
+      return std::make_unique<Probe>(*this, static_cast<int>(i));
+  }
+  return nullptr;
+}
+
+void SimulatedSegment::AddAnsweringAddress(int adapter, std::uint32_t address) {
+  std::lock_guard lock(mutex_);
+  adapters_.at(static_cast<std::size_t>(adapter)).answering.insert(address);
+}
+
+std::vector<SimulatedSegment::AddressQuestion> SimulatedSegment::AddressQuestions() const {
+  std::lock_guard lock(mutex_);
+  return questions_;
+}
+
+bool SimulatedSegment::AddressAnswers(int adapter, std::uint32_t address, Millis wait) {
+  std::vector<std::shared_ptr<SimulatedCard>> cards;
+  {
+    std::lock_guard lock(mutex_);
+    questions_.push_back({adapter, address, wait});
+    const VirtualAdapter& wire = adapters_.at(static_cast<std::size_t>(adapter));
+    if (wire.answering.contains(address)) return true;
+    cards = wire.cards;
+  }
+  return std::any_of(cards.begin(), cards.end(),
+                     [&](const auto& card) { return card->UsesIpv4Address(address); });
 }
 
 void SimulatedSegment::Detach(int adapter, Port* port) {

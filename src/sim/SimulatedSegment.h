@@ -7,6 +7,7 @@
 #include <deque>
 #include <memory>
 #include <mutex>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -37,12 +38,30 @@ class SimulatedSegment : public PacketDriver {
   // Frames the host has sent on an adapter, oldest first.
   std::vector<Bytes> SentFrames(int adapter) const;
 
+  // An address a host on the adapter answers ARP for, besides the cards' own.
+  void AddAnsweringAddress(int adapter, std::uint32_t address);
+
+  // One question asked of an address probe, for tests.
+  struct AddressQuestion {
+    int adapter = 0;
+    std::uint32_t address = 0;
+    Millis wait{0};
+    friend bool operator==(const AddressQuestion&, const AddressQuestion&) = default;
+  };
+  // Every question asked of the probes on this segment, oldest first.
+  std::vector<AddressQuestion> AddressQuestions() const;
+
   AdapterList ListAdapters() override;
   OpenedAdapter OpenAdapter(const std::string& driver_name) override;
+  // Answers at once, without waiting: whether a card on that adapter holds the address now (by
+  // its configuration block, so a written address counts), or a test added it. Null for an
+  // adapter the segment does not have. The segment must outlive its probes.
+  std::unique_ptr<AddressProbe> OpenAddressProbe(const std::string& driver_name) override;
 
  private:
   static constexpr std::size_t kSentFramesKept = 4096;
   class Port;
+  class Probe;
   struct VirtualAdapter {
     std::string name;
     std::string display_text;
@@ -50,7 +69,10 @@ class SimulatedSegment : public PacketDriver {
     std::vector<std::shared_ptr<SimulatedCard>> cards;
     std::vector<Port*> ports;  // open adapters
     std::deque<Bytes> sent;    // the most recent kSentFramesKept
+    std::set<std::uint32_t> answering;
   };
+
+  bool AddressAnswers(int adapter, std::uint32_t address, Millis wait);
 
   void Transmit(int adapter, ByteView frame);
   void Deliver(int adapter, const Bytes& frame);
@@ -58,6 +80,7 @@ class SimulatedSegment : public PacketDriver {
 
   mutable std::mutex mutex_;
   std::vector<VirtualAdapter> adapters_;
+  std::vector<AddressQuestion> questions_;
   DelayLine delay_line_;
 };
 

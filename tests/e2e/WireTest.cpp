@@ -1,7 +1,9 @@
 // The real libpcap driver against quillon-cardsim over veth pairs. run-e2e.sh makes the network
 // namespaces and runs this binary in the host one; these tests start and stop the simulated
 // cards in the cards namespace.
+#include <fcntl.h>
 #include <gtest/gtest.h>
+#include <sched.h>
 #include <signal.h>
 #include <spawn.h>
 #include <sys/wait.h>
@@ -15,6 +17,8 @@
 
 #include "flows/DeviceSearch.h"
 #include "flows/UpgradeRun.h"
+#include "link/ArpFrame.h"
+#include "link/pcap/PcapCapture.h"
 #include "link/pcap/PcapDriver.h"
 #include "protocol/DeviceCommands.h"
 #include "protocol/FirmwareImage.h"
@@ -65,6 +69,10 @@ struct Card {
   std::uint32_t serial;
   std::string ipv4;
 };
+
+constexpr std::uint32_t Ip(unsigned a, unsigned b, unsigned c, unsigned d) {
+  return (a << 24) | (b << 16) | (c << 8) | d;
+}
 
 class WireTest : public ::testing::Test {
  protected:
@@ -144,6 +152,41 @@ class WireTest : public ::testing::Test {
     while (const std::size_t n = fread(buffer, 1, sizeof buffer, pipe)) output.append(buffer, n);
     const int status = pclose(pipe);
     return {WIFEXITED(status) ? WEXITSTATUS(status) : -1, output};
+  }
+
+  // Runs `ip -n <cards namespace> ARGUMENTS`; its exit status.
+  int IpInCardsNamespace(const std::string& arguments) {
+    return std::system(("ip -n " + cards_ns_ + " " + arguments).c_str());
+  }
+
+  // A capture of the ARP frames arriving on an interface of the cards' namespace. The handle is
+  // opened by a thread that has entered that namespace, and stays bound to it.
+  std::unique_ptr<pcap::PcapCapture> CaptureArpInCardsNamespace(const std::string& interface) {
+    std::unique_ptr<pcap::PcapCapture> capture;
+    std::thread([&] {
+      const int ns = open(("/run/netns/" + cards_ns_).c_str(), O_RDONLY | O_CLOEXEC);
+      if (ns < 0) return;
+      if (setns(ns, CLONE_NEWNET) == 0) {
+        pcap::CaptureOptions arp_only;
+        arp_only.own_type = false;
+        arp_only.arp = true;
+        arp_only.promiscuous = true;
+        capture = pcap::PcapCapture::Open(interface, arp_only).capture;
+      }
+      close(ns);
+    }).join();
+    return capture;
+  }
+
+  // Every ARP packet the capture holds; the frames of a probe that has returned are there.
+  static std::vector<ArpPacket> Drain(pcap::PcapCapture& capture) {
+    std::vector<ArpPacket> packets;
+    const FrameSink sink = [&](ByteView frame) {
+      if (const auto packet = ArpPacket::Decode(frame)) packets.push_back(*packet);
+    };
+    while (capture.DispatchReady(sink, 50) > 0) {
+    }
+    return packets;
   }
 
   pcap::PcapDriver driver_;
@@ -335,6 +378,43 @@ TEST_F(WireTest, CommandLineListsTheFleet) {
   EXPECT_EQ(devices[0]["serial"], "1358954497");
   EXPECT_EQ(devices[0]["ipv4"], "10.1.0.1");
   EXPECT_EQ(devices[2]["adapter"], "qh1");
+}
+
+TEST_F(WireTest, AddressTheCardsNamespaceHoldsAnswersTheProbe) {
+  ASSERT_EQ(IpInCardsNamespace("addr add 10.9.0.7/24 dev qc0"), 0);
+  const bool answered = session_->AddressInUse(AdapterIndex("qh0"), Ip(10, 9, 0, 7));
+  IpInCardsNamespace("addr del 10.9.0.7/24 dev qc0");
+  EXPECT_TRUE(answered) << "the kernel of the cards' namespace answers for its address";
+}
+
+TEST_F(WireTest, ProbeForAFreeAddressGoesOutThreeTimesOnItsOwnAdapterOnly) {
+  const std::unique_ptr<pcap::PcapCapture> on_qc0 = CaptureArpInCardsNamespace("qc0");
+  const std::unique_ptr<pcap::PcapCapture> on_qc1 = CaptureArpInCardsNamespace("qc1");
+  ASSERT_TRUE(on_qc0 && on_qc1);
+  const MacAddress qh0 = channel(0).link().OwnAddress();
+  EXPECT_FALSE(session_->AddressInUse(AdapterIndex("qh0"), Ip(10, 9, 0, 8)));
+
+  const ArpPacket probe = MakeArpProbe(qh0, Ip(10, 9, 0, 8));
+  EXPECT_EQ(Drain(*on_qc0), std::vector<ArpPacket>(3, probe));
+  EXPECT_EQ(Drain(*on_qc1), std::vector<ArpPacket>{}) << "nothing on the other adapter";
+}
+
+TEST_F(WireTest, SimulatedCardAnswersForItsAddressAsWrittenAndOnItsSegmentOnly) {
+  StartCards(0, {{kSerial + 1, "10.1.0.1"}});
+  const int qh0 = AdapterIndex("qh0");
+  EXPECT_TRUE(session_->AddressInUse(qh0, Ip(10, 1, 0, 1)));
+  EXPECT_FALSE(session_->AddressInUse(qh0, Ip(10, 1, 0, 2)));
+  EXPECT_FALSE(session_->AddressInUse(AdapterIndex("qh1"), Ip(10, 1, 0, 1)));
+
+  const MacAddress card = sim::MakerAddress(kSerial + 1);
+  ConfigBlock block{};
+  ASSERT_EQ(ReadConfig(tx(), card, {}, block), status::kDone);
+  DeviceConfig config = DeviceConfig::Decode(block);
+  config.ip_address = Ip(10, 1, 0, 99);
+  block = config.Encode();
+  ASSERT_EQ(WriteConfig(tx(), card, {}, block, kConfigBlockSize), status::kDone);
+  EXPECT_TRUE(session_->AddressInUse(qh0, Ip(10, 1, 0, 99))) << "the written address, at once";
+  EXPECT_FALSE(session_->AddressInUse(qh0, Ip(10, 1, 0, 1)));
 }
 
 }  // namespace

@@ -12,6 +12,7 @@
 #include <sstream>
 
 #include "flows/Session.h"
+#include "link/ArpFrame.h"
 #include "protocol/Checksum.h"
 #include "protocol/ConfigSettings.h"
 #include "protocol/DeviceCommands.h"
@@ -706,6 +707,94 @@ TEST(CardFixturesTest, WholeShortestImageIsProgrammedAndNoticed) {
   EXPECT_TRUE(SameBytes(out[1].frame, Fixture("notice.hex")));
   EXPECT_EQ(out[1].delay, Millis{25});
   EXPECT_EQ(card.ProgrammedImage(), ShortestImage());
+}
+
+// ---- ARP, for the address conflict test -----------------------------------------------------
+
+constexpr std::uint32_t kCardIp = Ip(192, 168, 1, 21);
+const MacAddress kOtherHost{{0x00, 0x1B, 0x21, 0x00, 0x00, 0x77}};
+
+TEST(ArpFixtureTest, ProbeIsExactlyTheFixture) {
+  EXPECT_TRUE(SameBytes(MakeArpProbe(kHost, kCardIp).Encode(), Fixture("arp-probe.hex")));
+}
+
+TEST(ArpFixtureTest, ReplyToAProbeIsExactlyTheFixture) {
+  const std::optional<ArpPacket> probe = ArpPacket::Decode(Fixture("arp-probe.hex"));
+  ASSERT_TRUE(probe.has_value());
+  EXPECT_TRUE(SameBytes(MakeArpReply(*probe, kCard).Encode(), Fixture("arp-reply-to-probe.hex")));
+}
+
+TEST(ArpFixtureTest, DecodesEveryFieldOfAnUnpaddedRequest) {
+  const Bytes frame = Fixture("arp-request.hex");
+  ASSERT_EQ(frame.size(), arp::kLength);
+  const std::optional<ArpPacket> request = ArpPacket::Decode(frame);
+  ASSERT_TRUE(request.has_value());
+  ArpPacket expected;
+  expected.destination = MacAddress::Broadcast();
+  expected.source = kOtherHost;
+  expected.operation = arp::kRequest;
+  expected.sender_mac = kOtherHost;
+  expected.sender_ip = Ip(192, 168, 1, 5);
+  expected.target_ip = kCardIp;
+  EXPECT_EQ(*request, expected);
+
+  // An ordinary request is answered with its sender's address as the target.
+  const ArpPacket reply = MakeArpReply(*request, kCard);
+  EXPECT_EQ(reply.destination, kOtherHost);
+  EXPECT_EQ(reply.target_mac, kOtherHost);
+  EXPECT_EQ(reply.target_ip, Ip(192, 168, 1, 5));
+  EXPECT_EQ(reply.sender_ip, kCardIp);
+}
+
+TEST(ArpFixtureTest, RefusesWhatIsNotArpForIpv4OverEthernet) {
+  const Bytes probe = Fixture("arp-probe.hex");
+  const std::pair<const char*, std::function<void(Bytes&)>> cases[] = {
+      {"the program's own frame type",
+       [](Bytes& f) {
+         f[12] = 0x4D;
+         f[13] = 0x45;
+       }},
+      {"hardware type 6 (IEEE 802)", [](Bytes& f) { f[15] = 6; }},
+      {"protocol type IPv6",
+       [](Bytes& f) {
+         f[16] = 0x86;
+         f[17] = 0xDD;
+       }},
+      {"hardware address length 8", [](Bytes& f) { f[18] = 8; }},
+      {"protocol address length 16", [](Bytes& f) { f[19] = 16; }},
+      {"cut at 41 bytes", [](Bytes& f) { f.resize(41); }},
+  };
+  ASSERT_TRUE(ArpPacket::Decode(probe).has_value());
+  for (const auto& [what, change] : cases) {
+    Bytes frame = probe;
+    change(frame);
+    EXPECT_FALSE(ArpPacket::Decode(frame).has_value()) << what;
+  }
+}
+
+TEST(ArpFixtureTest, WhatShowsTheAddressInUse) {
+  struct Case {
+    const char* fixture;
+    std::uint32_t address;
+    MacAddress own;
+    bool in_use;
+  };
+  const Case cases[] = {
+      {"arp-reply-to-probe.hex", kCardIp, kHost, true},
+      {"arp-reply-to-probe.hex", Ip(192, 168, 1, 22), kHost, false},
+      {"arp-announcement.hex", kCardIp, kHost, true},
+      {"arp-request.hex", Ip(192, 168, 1, 5), kHost, true},  // its sender uses .5
+      {"arp-request.hex", kCardIp, kHost, false},            // asking for .21 is no answer
+      {"arp-probe.hex", kCardIp, kOtherHost, false},         // another prober holds nothing
+      {"arp-probe.hex", 0, kOtherHost, false},               // nor 0.0.0.0
+      {"arp-announcement.hex", kCardIp, kCard, false},       // our own frame
+  };
+  for (const Case& c : cases) {
+    const std::optional<ArpPacket> packet = ArpPacket::Decode(Fixture(c.fixture));
+    ASSERT_TRUE(packet.has_value()) << c.fixture;
+    EXPECT_EQ(ShowsAddressInUse(*packet, c.address, c.own), c.in_use)
+        << c.fixture << " for " << Ipv4Text(c.address) << " seen from " << c.own.ToString();
+  }
 }
 
 }  // namespace

@@ -7,7 +7,9 @@
 #include <array>
 #include <cerrno>
 #include <cstring>
+#include <vector>
 
+#include "link/ArpFrame.h"
 #include "link/ReceiveFilter.h"
 
 namespace quillon::pcap {
@@ -35,17 +37,18 @@ std::string ActivationError(pcap_t* handle, int status) {
   return summary + ": " + detail;
 }
 
-// The program's four instructions, or a single "drop everything" for a handle that only sends.
-bool InstallFilter(pcap_t* handle, bool drop_all) {
-  std::array<bpf_insn, kReceiveFilterProgram.size()> instructions{};
-  for (std::size_t i = 0; i < instructions.size(); ++i) {
-    const FilterInstruction& in = kReceiveFilterProgram[i];
-    instructions[i] = {in.code, in.jump_true, in.jump_false, in.constant};
+// The frame types the options ask for; a handle that only sends takes none.
+bool InstallFilter(pcap_t* handle, const CaptureOptions& options) {
+  std::vector<std::uint16_t> types;
+  if (!options.send_only && options.own_type) types.push_back(kOwnFrameType);
+  if (!options.send_only && options.arp) types.push_back(arp::kFrameType);
+  std::vector<bpf_insn> instructions;
+  for (const FilterInstruction& in : FrameTypeFilter(types)) {
+    instructions.push_back({in.code, in.jump_true, in.jump_false, in.constant});
   }
-  bpf_insn drop = {0x06, 0, 0, 0};
   bpf_program program{};
-  program.bf_len = drop_all ? 1u : static_cast<unsigned>(instructions.size());
-  program.bf_insns = drop_all ? &drop : instructions.data();
+  program.bf_len = static_cast<unsigned>(instructions.size());
+  program.bf_insns = instructions.data();
   return pcap_setfilter(handle, &program) == 0;
 }
 
@@ -87,7 +90,7 @@ PcapCapture::Opened PcapCapture::Open(const std::string& device, const CaptureOp
   if (pcap_datalink(handle) != DLT_EN10MB) {
     return {nullptr, OpenFailure::kOther, device + " is not an Ethernet adapter"};
   }
-  if (!InstallFilter(handle, options.send_only)) {
+  if (!InstallFilter(handle, options)) {
     return {nullptr, OpenFailure::kOther,
             std::string("cannot install the receive filter: ") + pcap_geterr(handle)};
   }
@@ -119,10 +122,20 @@ int PcapCapture::Dispatch(const FrameSink& sink) {
                        reinterpret_cast<u_char*>(const_cast<FrameSink*>(&sink)));
 }
 
-int PcapCapture::DispatchReady(const FrameSink& sink, int timeout_ms) {
+int PcapCapture::DispatchReady(const FrameSink& sink, int timeout_ms, std::string* error) {
   pollfd capture{pcap_get_selectable_fd(handle_), POLLIN, 0};
-  if (capture.fd < 0 || poll(&capture, 1, timeout_ms) < 0) return errno == EINTR ? 0 : -1;
-  return Dispatch(sink);
+  if (capture.fd < 0) {
+    if (error) *error = "this adapter cannot be waited on";
+    return -1;
+  }
+  if (poll(&capture, 1, timeout_ms) < 0) {
+    if (errno == EINTR) return 0;
+    if (error) *error = std::string("poll: ") + std::strerror(errno);
+    return -1;
+  }
+  const int frames = Dispatch(sink);
+  if (frames < 0 && error) *error = pcap_geterr(handle_);
+  return frames;
 }
 
 std::string PcapCapture::DispatchUntilWoken(const FrameSink& sink, const WakePipe& wake) {

@@ -1,6 +1,7 @@
 // A libpcap handle on one interface, opened the way every part of the program needs it: snapshot
-// length 1600, immediate delivery, a kernel buffer for bursts, the program's receive filter, and
-// a receive loop that sleeps in poll() until a frame arrives or it is woken to stop.
+// length 1600, immediate delivery, a kernel buffer for bursts, a filter of the frame types asked
+// for (the program's own, ARP or both), and a receive loop that sleeps in poll() until a frame
+// arrives or it is woken to stop.
 #pragma once
 
 #include <pcap/pcap.h>
@@ -17,6 +18,8 @@ struct CaptureOptions {
   bool promiscuous = false;    // only a simulator standing for many addresses needs it
   bool inbound_only = true;    // the program's own frames are of no interest to it
   bool send_only = false;      // captures nothing: a handle to send through
+  bool own_type = true;        // frames of the program's own type (0x4D45)
+  bool arp = false;            // ARP frames (0x0806)
   int buffer_bytes = 4 << 20;  // absorbs the replies of hundreds of cards at once
 };
 
@@ -58,8 +61,8 @@ class PcapCapture {
   std::string DispatchUntilWoken(const FrameSink& sink, const WakePipe& wake);
 
   // Waits at most `timeout_ms` for frames and hands what has arrived to `sink`. Returns the
-  // number of frames, or -1 when capturing failed.
-  int DispatchReady(const FrameSink& sink, int timeout_ms);
+  // number of frames, or -1 when capturing failed; `error`, when given, then says why.
+  int DispatchReady(const FrameSink& sink, int timeout_ms, std::string* error = nullptr);
 
   const std::string& Device() const { return device_; }
 

@@ -5,6 +5,7 @@
 #include <climits>
 #include <map>
 
+#include "link/pcap/ArpProbe.h"
 #include "link/pcap/InterfaceAddress.h"
 #include "link/pcap/PcapCapture.h"
 
@@ -118,6 +119,10 @@ OpenedAdapter PcapDriver::OpenAdapter(const std::string& driver_name) {
                                  AddressOf(driver_name)),
           OpenFailure::kNone,
           {}};
+}
+
+std::unique_ptr<AddressProbe> PcapDriver::OpenAddressProbe(const std::string& driver_name) {
+  return std::make_unique<ArpProbe>(driver_name, AddressOf(driver_name));
 }
 
 std::string PcapDriver::PrivilegeProblem() {

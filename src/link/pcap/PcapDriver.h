@@ -13,6 +13,8 @@ class PcapDriver : public PacketDriver {
   // Ethernet adapters that are up, in libpcap's order; loopback and pseudo-devices are left out.
   AdapterList ListAdapters() override;
   OpenedAdapter OpenAdapter(const std::string& driver_name) override;
+  // ARP probes through a handle of their own on that adapter (ArpProbe).
+  std::unique_ptr<AddressProbe> OpenAddressProbe(const std::string& driver_name) override;
   std::string PrivilegeProblem() override;
   std::string PrivilegeAdvice() override;
 
