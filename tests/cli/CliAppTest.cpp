@@ -390,3 +390,23 @@ TEST(CliAssignSerialTest, AsksParsesStrictlyAndVerifiesTheNewAddress) {
 
 }  // namespace
 }  // namespace quillon
+
+namespace quillon {
+namespace {
+
+TEST(CliSetTest, AnAddressInUseAsksAndWithoutAnAnswerRefuses) {
+  // 192.168.1.22 is the address of another demo card on the same segment.
+  const CliRun refused = RunCli({"--demo", "set", "1358954538", "--static", "192.168.1.22"});
+  EXPECT_EQ(refused.status, 1);
+  EXPECT_NE(refused.err.find("IP address: 192.168.1.22 already exists on the LAN. Are you sure "
+                             "you want to continue? No (--yes answers yes)"),
+            std::string::npos)
+      << refused.err;
+  const CliRun yes = RunCli({"--demo", "set", "1358954538", "--static", "192.168.1.22", "--yes"});
+  EXPECT_EQ(yes.status, 0) << yes.err;
+  const CliRun free = RunCli({"--demo", "set", "1358954538", "--static", "192.168.1.99"});
+  EXPECT_EQ(free.status, 0) << free.err;
+}
+
+}  // namespace
+}  // namespace quillon

@@ -344,6 +344,8 @@ TEST_F(WireTest, CommandLineChangesSettingsPasswordAndSerialNumber) {
   session_.reset();
   const auto before = nlohmann::json::parse(RunCli("show 1358954500 --json").second);
 
+  EXPECT_EQ(RunCli("set 1358954500 --static 10.2.0.5").first, 1)
+      << "the other card answers ARP for 10.2.0.5: the conflict question, unanswered";
   const auto [set_status, set_output] =
       RunCli("set 1358954500 --static 10.2.0.44 --mask 255.255.0.0 --ssh 2222 --json");
   ASSERT_EQ(set_status, 0) << set_output;

@@ -154,6 +154,10 @@ struct FallbackCase {
   int code;
 };
 
+void PrintTo(const FallbackCase& c, std::ostream* out) {
+  *out << c.what;
+}
+
 class FallbackFailure : public SystemUrlOpenerTest,
                         public ::testing::WithParamInterface<FallbackCase> {};
 
