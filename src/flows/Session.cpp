@@ -1,6 +1,8 @@
 #include "flows/Session.h"
 
 #include <stdexcept>
+#include <system_error>
+#include <thread>
 
 namespace quillon {
 
@@ -29,12 +31,25 @@ void Session::OpenSlot(int index, Slot& slot, std::vector<OpenProblem>* problems
   if (problems) problems->push_back({index, link.LastOpenFailure(), link.LastOpenError()});
 }
 
+// Opening an adapter waits on the kernel (two capture handles, a ring buffer, a filter): the
+// adapters are opened side by side, each on a thread of its own.
 std::vector<OpenProblem> Session::OpenAll() {
-  std::vector<OpenProblem> problems;
   std::lock_guard lock(slots_lock_);
-  for (std::size_t i = 0; i < slots_.size(); ++i) {
-    if (!slots_[i].channel->link().IsOpen()) OpenSlot(static_cast<int>(i), slots_[i], &problems);
+  std::vector<std::vector<OpenProblem>> found(slots_.size());
+  {
+    std::vector<std::jthread> openers;
+    for (std::size_t i = 0; i < slots_.size(); ++i) {
+      if (slots_[i].channel->link().IsOpen()) continue;
+      auto open = [this, i, &found] { OpenSlot(static_cast<int>(i), slots_[i], &found[i]); };
+      try {
+        openers.emplace_back(open);
+      } catch (const std::system_error&) {
+        open();
+      }
+    }
   }
+  std::vector<OpenProblem> problems;
+  for (const auto& adapter : found) problems.insert(problems.end(), adapter.begin(), adapter.end());
   return problems;
 }
 
