@@ -31,7 +31,7 @@ void QueryRoundTrip(benchmark::State& state, std::size_t reply_bytes) {
   ConfigBlock block{};
   for (auto _ : state) {
     const auto start = Clock::now();
-    const std::uint16_t status =
+    const ReplyStatus status =
         reply_bytes == 0 ? CheckPassword(session.Channel(0).transactions(), card, {})
                          : ReadConfig(session.Channel(0).transactions(), card, {},
                                       MutableSlice(MutableByteView(block), 0, reply_bytes));

@@ -41,10 +41,10 @@ void Write(const fs::path& folder, const std::string& name, ByteView bytes) {
   if (!file) throw std::runtime_error("cannot write " + (folder / name).string());
 }
 
-Bytes Reply(std::uint16_t reply_code, std::uint16_t status, ByteView data = {}) {
+Bytes Reply(std::uint16_t reply_code, ReplyStatus status, ByteView data = {}) {
   FrameHeader header;
   header.code = reply_code;
-  header.status = status;
+  header.status = status.value();
   header.data_length = static_cast<std::uint16_t>(data.size());
   return BuildReplyFrame(kHost, kCard, header, data);
 }

@@ -37,7 +37,7 @@ int main(int argc, char* argv[]) {
         if (frame.size() < frame::kData || LoadBe16(frame, frame::kCode) != kEchoRequest) return;
         FrameHeader header;
         header.code = kEchoReply;
-        header.status = status::kDone;
+        header.status = status::kDone.value();
         sender.capture->Send(BuildReplyFrame(SourceOf(frame), DestinationOf(frame), header, {}),
                              error);
       },

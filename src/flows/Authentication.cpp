@@ -17,7 +17,7 @@ std::optional<DevicePassword> AskDevicePassword(Prompter& prompter, const std::s
 
 Authentication AskWhenNeeded(Transactions& transactions, const MacAddress& card,
                              Prompter& prompter) {
-  const std::uint16_t first = CheckPassword(transactions, card, {});
+  const ReplyStatus first = CheckPassword(transactions, card, {});
   if (first == status::kNoReply) return {AuthenticationResult::kNoReply, {}, false};
   if (first != status::kRefused) return {AuthenticationResult::kAccepted, {}, false};
   const std::optional<DevicePassword> typed = AskDevicePassword(prompter, {});
@@ -29,16 +29,16 @@ Authentication AuthenticateForSheet(Transactions& transactions, const MacAddress
                                     Prompter& prompter) {
   Authentication asked = AskWhenNeeded(transactions, card, prompter);
   if (asked.result != AuthenticationResult::kAccepted || !asked.asked) return asked;
-  switch (CheckPassword(transactions, card, asked.password)) {
-    case status::kNoReply:
-      prompter.ShowMessage(settings_text::kNoRespond);
-      return {AuthenticationResult::kNoReply, {}, true};
-    case status::kRefused:
-      prompter.ShowMessage(settings_text::kIncorrectPassword);
-      return {AuthenticationResult::kRefused, {}, true};
-    default:
-      return asked;
+  const ReplyStatus typed = CheckPassword(transactions, card, asked.password);
+  if (typed == status::kNoReply) {
+    prompter.ShowMessage(settings_text::kNoRespond);
+    return {AuthenticationResult::kNoReply, {}, true};
   }
+  if (typed == status::kRefused) {
+    prompter.ShowMessage(settings_text::kIncorrectPassword);
+    return {AuthenticationResult::kRefused, {}, true};
+  }
+  return asked;
 }
 
 }  // namespace quillon

@@ -33,10 +33,10 @@ struct DeviceDetails {
 
 struct FoundDevice {
   DeviceRecord record;
-  bool answered = false;          // answered the password check, so its block was read
-  std::uint16_t read_status = 0;  // of the configuration read: 1 when the card has a password
-  ConfigBlock config{};           // as read; zero when the card did not answer
-  std::uint32_t ipv4 = 0;         // the address to show
+  bool answered = false;    // answered the password check, so its block was read
+  ReplyStatus read_status;  // of the configuration read: kRefused when the card has a password
+  ConfigBlock config{};     // as read; zero when the card did not answer
+  std::uint32_t ipv4 = 0;   // the address to show
   DeviceDetails details;
 
   std::string Key() const { return DeviceKey(record.mac); }

@@ -100,8 +100,8 @@ std::optional<std::string> DeviceUpgrade::AskPassword(const std::string& prefill
 
 bool DeviceUpgrade::IdentificationAllows() {
   std::array<Byte, 8> identification{};
-  const std::uint16_t status = channel_.transactions().QueryTransaction(
-      card_.mac, code::kIdentify, code::kIdentifyReply, password_, 0, identification);
+  const ReplyStatus status = channel_.transactions().QueryTransaction(
+      card_.mac, exchange::kIdentify, password_, 0, identification);
   if (status != status::kDone) return true;  // a card that cannot tell is not checked
   const std::uint32_t card_word = LoadBe32(identification, 4);
   const std::uint32_t image_word = MaskedBootWord(image_);
@@ -120,12 +120,12 @@ bool DeviceUpgrade::PrepareInfoBlock() {
   return !NeedsValidInfoBlock(card_);
 }
 
-std::uint16_t DeviceUpgrade::SendBlock(std::size_t number) {
+ReplyStatus DeviceUpgrade::SendBlock(std::size_t number) {
   const std::size_t offset = number * kImageBlockSize;
   const std::size_t length = std::min(kImageBlockSize, image_.size() - offset);
-  return channel_.transactions().TransferTransaction(
-      card_.mac, code::kImageBlock, code::kImageReply, password_,
-      static_cast<std::uint16_t>(number), Slice(ByteView(image_), offset, length));
+  return channel_.transactions().TransferTransaction(card_.mac, exchange::kImageBlock, password_,
+                                                     static_cast<std::uint16_t>(number),
+                                                     Slice(ByteView(image_), offset, length));
 }
 
 DeviceUpgrade::Outcome DeviceUpgrade::SendBlocks() {
@@ -135,7 +135,7 @@ DeviceUpgrade::Outcome DeviceUpgrade::SendBlocks() {
   if (hooks_.progress) hooks_.progress(0);
   const std::size_t blocks = BlockCount(image_.size());
   for (std::size_t number = 0; number < blocks; ++number) {
-    std::uint16_t status = SendBlock(number);
+    ReplyStatus status = SendBlock(number);
     for (bool acting = true; acting;) {
       acting = false;
       if (status == status::kDone) {
@@ -176,8 +176,7 @@ bool DeviceUpgrade::FinishAndAwaitNotice() {
   NoticeBoard& notices = channel_.link().Notices();
   notices.Expect(card_.mac);  // only a notice that answers this image counts
   const auto end = EndOfImageData(BlockChecksum(image_), info_block_mode_);
-  channel_.transactions().CommandTransaction(card_.mac, code::kImageEnd, code::kImageReply,
-                                             password_, 0, end);
+  channel_.transactions().CommandTransaction(card_.mac, exchange::kImageEnd, password_, 0, end);
   return notices.WaitFor(card_.mac, session_.timing().notice_wait);
 }
 

@@ -44,7 +44,7 @@ class DeviceUpgrade {
   bool IdentificationAllows();
   bool PrepareInfoBlock();
   Outcome SendBlocks();
-  std::uint16_t SendBlock(std::size_t number);
+  ReplyStatus SendBlock(std::size_t number);
   bool FinishAndAwaitNotice();
   bool Fail();
   void Status(const char* text, StatusPlace where) const;

@@ -55,9 +55,9 @@ class SettingsFlow {
 
   struct Applied {
     bool password_sent = false;
-    std::uint16_t password_status = 0;
+    ReplyStatus password_status;
     bool written = false;
-    std::uint16_t write_status = 0;
+    ReplyStatus write_status;
     ConfigBlock block{};  // as written
     // A password change went out or the block was written: the list is to be searched again
     // (the pause before it has been waited).
@@ -85,7 +85,7 @@ class SettingsFlow {
   bool firmware_k_ = false;
   ConfigBlock block_{};
   DeviceConfig config_;
-  std::uint16_t read_status_ = status::kNoReply;
+  ReplyStatus read_status_ = status::kNoReply;
   DevicePassword accepted_;
 };
 

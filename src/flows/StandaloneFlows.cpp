@@ -27,8 +27,8 @@ bool Ipv4SettingsFlow::Begin() {
   if (authentication.result != AuthenticationResult::kAccepted) return false;
   password_ = authentication.password;
   // The read itself tells whether the password is the right one.
-  const std::uint16_t read = ReadConfig(transactions, card_.mac, password_,
-                                        MutableSlice(MutableByteView(block_), 0, kShortConfigSize));
+  const ReplyStatus read = ReadConfig(transactions, card_.mac, password_,
+                                      MutableSlice(MutableByteView(block_), 0, kShortConfigSize));
   if (read != status::kDone) {
     prompter_.ShowMessage(settings_text::kIncorrectPassword);
     return false;
@@ -128,9 +128,9 @@ SerialNumberFlow::Outcome SerialNumberFlow::Assign(std::uint32_t number) {
   Transactions& transactions = session_.ChannelOf(card_).transactions();
   const FactoryBlock block = MakeFactoryBlock(SerialNumberMac(number), card_.hardware_version);
   for (bool resent = false;; resent = true) {
-    const auto status =
-        static_cast<std::int16_t>(SetHardwareAddress(transactions, card_.mac, password_, block));
-    if (status < 0) return Outcome::kEnded;
+    const ReplyStatus status = SetHardwareAddress(transactions, card_.mac, password_, block);
+    // Taken as a signed number, as it always was: a negative one ends the command silently.
+    if (static_cast<std::int16_t>(status.value()) < 0) return Outcome::kEnded;
     if (status == status::kNoReply || status == status::kRefused) {
       prompter_.ShowMessage(settings_text::kWriteAbort);
       return Outcome::kRefused;

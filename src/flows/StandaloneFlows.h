@@ -42,7 +42,7 @@ class Ipv4SettingsFlow {
   // The page's OK: its checks (a failure is shown and returned: the page stays open), then the
   // short block written with the page's values ("Write Abort" unless the card answers 2).
   CheckResult Finish(const Ipv4Entries& entries);
-  std::uint16_t WriteStatus() const { return write_status_; }
+  ReplyStatus WriteStatus() const { return write_status_; }
 
  private:
   Session& session_;
@@ -50,7 +50,7 @@ class Ipv4SettingsFlow {
   DeviceRecord card_;
   DevicePassword password_;
   ConfigBlock block_{};
-  std::uint16_t write_status_ = status::kNoReply;
+  ReplyStatus write_status_ = status::kNoReply;
 };
 
 class SetPasswordFlow {
@@ -64,14 +64,14 @@ class SetPasswordFlow {
   // then the page's new text sent whatever the box says (an empty text removes the password);
   // "Set Password Abort" unless the card answers 2.
   CheckResult Finish(const PasswordEntries& entries);
-  std::uint16_t ChangeStatus() const { return change_status_; }
+  ReplyStatus ChangeStatus() const { return change_status_; }
 
  private:
   Session& session_;
   Prompter& prompter_;
   DeviceRecord card_;
   DevicePassword password_;
-  std::uint16_t change_status_ = status::kNoReply;
+  ReplyStatus change_status_ = status::kNoReply;
 };
 
 // Whether the serial number command is offered for a card: its MAC address lies from

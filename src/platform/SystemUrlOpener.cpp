@@ -163,7 +163,7 @@ int SystemUrlOpener::Open(const std::string& address) {
   Commands commands;
   if (commands_) {
     commands = *commands_;
-  // NOLINTNEXTLINE(concurrency-mt-unsafe): nothing in the programs changes the environment.
+    // NOLINTNEXTLINE(concurrency-mt-unsafe): nothing in the programs changes the environment.
   } else if (const char* browsers = std::getenv("BROWSER")) {
     commands.browsers = browsers;
   }

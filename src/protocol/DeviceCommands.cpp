@@ -6,26 +6,24 @@
 
 namespace quillon {
 
-std::uint16_t ReadConfig(Transactions& transactions, const MacAddress& card,
-                         const DevicePassword& password, MutableByteView block) {
+ReplyStatus ReadConfig(Transactions& transactions, const MacAddress& card,
+                       const DevicePassword& password, MutableByteView block) {
   if (block.size() != kConfigBlockSize && block.size() != kShortConfigSize) {
     throw std::invalid_argument("a configuration read asks for 256 or 68 bytes");
   }
-  return transactions.QueryTransaction(card, code::kReadConfig, code::kConfigReply, password, 0,
-                                       block);
+  return transactions.QueryTransaction(card, exchange::kReadConfig, password, 0, block);
 }
 
-std::uint16_t WriteConfig(Transactions& transactions, const MacAddress& card,
-                          const DevicePassword& password, ConfigBlock& block, std::size_t length) {
+ReplyStatus WriteConfig(Transactions& transactions, const MacAddress& card,
+                        const DevicePassword& password, ConfigBlock& block, std::size_t length) {
   PrepareConfigWrite(block, length);
-  return transactions.CommandTransaction(card, code::kWriteConfig, code::kConfigReply, password, 0,
+  return transactions.CommandTransaction(card, exchange::kWriteConfig, password, 0,
                                          Slice(ByteView(block), 0, length));
 }
 
-std::uint16_t CheckPassword(Transactions& transactions, const MacAddress& card,
-                            const DevicePassword& password) {
-  return transactions.QueryTransaction(card, code::kCheckPassword, code::kPasswordReply, password,
-                                       0, {});
+ReplyStatus CheckPassword(Transactions& transactions, const MacAddress& card,
+                          const DevicePassword& password) {
+  return transactions.QueryTransaction(card, exchange::kCheckPassword, password, 0, {});
 }
 
 PasswordBlock MakePasswordBlock(std::string_view new_password) {
@@ -38,10 +36,10 @@ PasswordBlock MakePasswordBlock(std::string_view new_password) {
   return block;
 }
 
-std::uint16_t ChangePassword(Transactions& transactions, const MacAddress& card,
-                             const DevicePassword& request_password, const PasswordBlock& block) {
-  return transactions.CommandTransaction(card, code::kChangePassword, code::kPasswordReply,
-                                         request_password, 0, block);
+ReplyStatus ChangePassword(Transactions& transactions, const MacAddress& card,
+                           const DevicePassword& request_password, const PasswordBlock& block) {
+  return transactions.CommandTransaction(card, exchange::kChangePassword, request_password, 0,
+                                         block);
 }
 
 FactoryBlock MakeFactoryBlock(const MacAddress& new_mac, const std::array<Byte, 16>& hardware) {
@@ -58,10 +56,9 @@ MacAddress SerialNumberMac(std::uint32_t number) {
   return mac;
 }
 
-std::uint16_t SetHardwareAddress(Transactions& transactions, const MacAddress& card,
-                                 const DevicePassword& password, const FactoryBlock& block) {
-  return transactions.CommandTransaction(card, code::kSetHardwareAddress,
-                                         code::kSetHardwareAddressReply, password, 0, block);
+ReplyStatus SetHardwareAddress(Transactions& transactions, const MacAddress& card,
+                               const DevicePassword& password, const FactoryBlock& block) {
+  return transactions.CommandTransaction(card, exchange::kSetHardwareAddress, password, 0, block);
 }
 
 }  // namespace quillon

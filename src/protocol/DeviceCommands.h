@@ -22,15 +22,15 @@
 namespace quillon {
 
 // Reads the first block.size() bytes (256 or 68) of the card's configuration into `block`.
-std::uint16_t ReadConfig(Transactions& transactions, const MacAddress& card,
-                         const DevicePassword& password, MutableByteView block);
+ReplyStatus ReadConfig(Transactions& transactions, const MacAddress& card,
+                       const DevicePassword& password, MutableByteView block);
 
 // Sets the magic number and checksum of the first `length` bytes (256 or 68) and sends them.
-std::uint16_t WriteConfig(Transactions& transactions, const MacAddress& card,
-                          const DevicePassword& password, ConfigBlock& block, std::size_t length);
+ReplyStatus WriteConfig(Transactions& transactions, const MacAddress& card,
+                        const DevicePassword& password, ConfigBlock& block, std::size_t length);
 
-std::uint16_t CheckPassword(Transactions& transactions, const MacAddress& card,
-                            const DevicePassword& password);
+ReplyStatus CheckPassword(Transactions& transactions, const MacAddress& card,
+                          const DevicePassword& password);
 
 // Checksum, then the new password as NUL-terminated text in 20 bytes. An empty text (24 zero
 // bytes) removes the password.
@@ -39,8 +39,8 @@ inline constexpr std::size_t kMaxNewPasswordLength = 19;
 // Throws std::invalid_argument for a text longer than 19 characters.
 PasswordBlock MakePasswordBlock(std::string_view new_password);
 
-std::uint16_t ChangePassword(Transactions& transactions, const MacAddress& card,
-                             const DevicePassword& request_password, const PasswordBlock& block);
+ReplyStatus ChangePassword(Transactions& transactions, const MacAddress& card,
+                           const DevicePassword& request_password, const PasswordBlock& block);
 
 // Checksum, the new MAC address, 2 zero bytes, then the card's hardware version field (16 bytes).
 using FactoryBlock = std::array<Byte, 28>;
@@ -49,7 +49,7 @@ FactoryBlock MakeFactoryBlock(const MacAddress& new_mac, const std::array<Byte, 
 // The address a serial number stands for: 02-4B, then the number as 4 bytes, big-endian.
 MacAddress SerialNumberMac(std::uint32_t number);
 
-std::uint16_t SetHardwareAddress(Transactions& transactions, const MacAddress& card,
-                                 const DevicePassword& password, const FactoryBlock& block);
+ReplyStatus SetHardwareAddress(Transactions& transactions, const MacAddress& card,
+                               const DevicePassword& password, const FactoryBlock& block);
 
 }  // namespace quillon

@@ -5,6 +5,10 @@
 
 namespace quillon {
 
+std::ostream& operator<<(std::ostream& out, ReplyStatus status) {
+  return out << "status " << status.value();
+}
+
 void FrameHeader::EncodeTo(MutableByteView frame) const {
   RequireRange(frame, frame::kType, frame::kData - frame::kType);
   frame[frame::kType] = frame::kTypeHigh;

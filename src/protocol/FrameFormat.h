@@ -18,6 +18,7 @@
 #include <array>
 #include <cstdint>
 #include <optional>
+#include <ostream>
 
 #include "base/Bytes.h"
 #include "base/MacAddress.h"
@@ -70,14 +71,47 @@ inline constexpr std::uint16_t kImageReply = 0x3003;
 inline constexpr std::uint16_t kNotice = 0x4001;
 }  // namespace code
 
-// Reply status values shared by every command.
+// What a card said of a request, as the reply's status field carries it; kNoReply when nothing
+// answered (a reply carrying 0 cannot be told apart from none). Each command gives the values
+// their meaning; other values than these may come and are passed on as they are.
+class ReplyStatus {
+ public:
+  constexpr ReplyStatus() = default;
+  constexpr explicit ReplyStatus(std::uint16_t value) : value_(value) {}
+  constexpr std::uint16_t value() const { return value_; }
+  friend constexpr bool operator==(ReplyStatus, ReplyStatus) = default;
+
+ private:
+  std::uint16_t value_ = 0;
+};
+
+std::ostream& operator<<(std::ostream& out, ReplyStatus status);
+
 namespace status {
-inline constexpr std::uint16_t kNoReply = 0;
-inline constexpr std::uint16_t kRefused = 1;  // also: password required
-inline constexpr std::uint16_t kDone = 2;
-inline constexpr std::uint16_t kNotReady = 3;
-inline constexpr std::uint16_t kBusy = 4;
+inline constexpr ReplyStatus kNoReply{0};
+inline constexpr ReplyStatus kRefused{1};  // also: password required
+inline constexpr ReplyStatus kDone{2};
+inline constexpr ReplyStatus kNotReady{3};
+inline constexpr ReplyStatus kBusy{4};
 }  // namespace status
+
+// A request's code and the code of its reply, named together so that the two cannot be swapped.
+struct Exchange {
+  std::uint16_t request;
+  std::uint16_t reply;
+};
+
+namespace exchange {
+inline constexpr Exchange kCheckPassword{code::kCheckPassword, code::kPasswordReply};
+inline constexpr Exchange kChangePassword{code::kChangePassword, code::kPasswordReply};
+inline constexpr Exchange kReadConfig{code::kReadConfig, code::kConfigReply};
+inline constexpr Exchange kWriteConfig{code::kWriteConfig, code::kConfigReply};
+inline constexpr Exchange kSetHardwareAddress{code::kSetHardwareAddress,
+                                              code::kSetHardwareAddressReply};
+inline constexpr Exchange kIdentify{code::kIdentify, code::kIdentifyReply};
+inline constexpr Exchange kImageBlock{code::kImageBlock, code::kImageReply};
+inline constexpr Exchange kImageEnd{code::kImageEnd, code::kImageReply};
+}  // namespace exchange
 
 // Bytes 12 to 39 of a frame.
 struct FrameHeader {

@@ -20,11 +20,11 @@ void Transactions::DiscardEarlierFrames(const MacAddress& card) {
   stash_.Discard(card);
 }
 
-std::uint16_t Transactions::QueryTransaction(const MacAddress& card, std::uint16_t code,
-                                             std::uint16_t reply_code,
-                                             const DevicePassword& password,
-                                             std::uint16_t parameter, MutableByteView out) {
-  const Request request{card, code, parameter, password, {}, out.size()};
+ReplyStatus Transactions::QueryTransaction(const MacAddress& card, Exchange exchange,
+                                           const DevicePassword& password, std::uint16_t parameter,
+                                           MutableByteView out) {
+  const Request request{card, exchange.request, parameter, password, {}, out.size()};
+  const std::uint16_t reply_code = exchange.reply;
   for (int attempt = 0; attempt < timing_.query_tries; ++attempt) {
     DiscardEarlierFrames(card);
     if (!SendRequest(request)) continue;
@@ -32,30 +32,29 @@ std::uint16_t Transactions::QueryTransaction(const MacAddress& card, std::uint16
     if (auto reply = AwaitReply(card, reply_code, out.size(), Accept::kNotFromSelf, deadline)) {
       const ByteView data = Slice(*reply, frame::kData, out.size());
       std::copy(data.begin(), data.end(), out.begin());
-      return LoadBe16(*reply, frame::kStatus);
+      return ReplyStatus(LoadBe16(*reply, frame::kStatus));
     }
   }
   return status::kNoReply;
 }
 
-std::uint16_t Transactions::CommandTransaction(const MacAddress& card, std::uint16_t code,
-                                               std::uint16_t reply_code,
-                                               const DevicePassword& password,
-                                               std::uint16_t parameter, ByteView data) {
-  const Request request{card, code, parameter, password, data, 0};
-  return SendDataAndAwait(request, reply_code, Accept::kNotFromSelf, timing_.command_send_pause);
+ReplyStatus Transactions::CommandTransaction(const MacAddress& card, Exchange exchange,
+                                             const DevicePassword& password,
+                                             std::uint16_t parameter, ByteView data) {
+  const Request request{card, exchange.request, parameter, password, data, 0};
+  return SendDataAndAwait(request, exchange.reply, Accept::kNotFromSelf,
+                          timing_.command_send_pause);
 }
 
-std::uint16_t Transactions::TransferTransaction(const MacAddress& card, std::uint16_t code,
-                                                std::uint16_t reply_code,
-                                                const DevicePassword& password,
-                                                std::uint16_t parameter, ByteView data) {
-  const Request request{card, code, parameter, password, data, 0};
-  return SendDataAndAwait(request, reply_code, Accept::kAddressedToSelf, Millis{0});
+ReplyStatus Transactions::TransferTransaction(const MacAddress& card, Exchange exchange,
+                                              const DevicePassword& password,
+                                              std::uint16_t parameter, ByteView data) {
+  const Request request{card, exchange.request, parameter, password, data, 0};
+  return SendDataAndAwait(request, exchange.reply, Accept::kAddressedToSelf, Millis{0});
 }
 
-std::uint16_t Transactions::SendDataAndAwait(const Request& request, std::uint16_t reply_code,
-                                             Accept accept, Millis pause_in_send_lock) {
+ReplyStatus Transactions::SendDataAndAwait(const Request& request, std::uint16_t reply_code,
+                                           Accept accept, Millis pause_in_send_lock) {
   for (int attempt = 0; attempt < timing_.command_tries; ++attempt) {
     bool sent = false;
     {
@@ -69,7 +68,7 @@ std::uint16_t Transactions::SendDataAndAwait(const Request& request, std::uint16
     const auto deadline = Clock::now() + timing_.command_window;
     const auto reply = AwaitReply(request.destination, reply_code, 0, accept, deadline);
     if (!reply) continue;
-    const std::uint16_t status = LoadBe16(*reply, frame::kStatus);
+    const ReplyStatus status(LoadBe16(*reply, frame::kStatus));
     if (status != status::kBusy) return status;
     std::this_thread::sleep_for(timing_.busy_pause);
     return status::kDone;

@@ -1,6 +1,6 @@
 // Request/reply exchanges with one card. Each sends its request, then waits (without polling) for
 // a frame from that card with the expected reply code, trying again when a window closes without
-// one. Every transaction returns the reply's 16-bit status; 0 means that no reply came.
+// one. Every transaction returns the reply's status; kNoReply means that no reply came.
 #pragma once
 
 #include <cstdint>
@@ -23,21 +23,21 @@ class Transactions {
 
   // Sends a request without data and copies the first out.size() data bytes of the reply into
   // `out`. Up to 5 tries of one query window each.
-  std::uint16_t QueryTransaction(const MacAddress& card, std::uint16_t code,
-                                 std::uint16_t reply_code, const DevicePassword& password,
-                                 std::uint16_t parameter, MutableByteView out);
+  ReplyStatus QueryTransaction(const MacAddress& card, Exchange exchange,
+                               const DevicePassword& password, std::uint16_t parameter,
+                               MutableByteView out);
 
   // Sends a request with data under the send lock; reply data are not returned. Status 4 (busy)
   // comes back as 2 after a pause. Up to 5 tries of one command window each.
-  std::uint16_t CommandTransaction(const MacAddress& card, std::uint16_t code,
-                                   std::uint16_t reply_code, const DevicePassword& password,
-                                   std::uint16_t parameter, ByteView data);
+  ReplyStatus CommandTransaction(const MacAddress& card, Exchange exchange,
+                                 const DevicePassword& password, std::uint16_t parameter,
+                                 ByteView data);
 
   // As CommandTransaction, for firmware image blocks: no pause after sending, and only frames
   // addressed to this adapter count.
-  std::uint16_t TransferTransaction(const MacAddress& card, std::uint16_t code,
-                                    std::uint16_t reply_code, const DevicePassword& password,
-                                    std::uint16_t parameter, ByteView data);
+  ReplyStatus TransferTransaction(const MacAddress& card, Exchange exchange,
+                                  const DevicePassword& password, std::uint16_t parameter,
+                                  ByteView data);
 
   Link& link() { return link_; }
   const Timing& timing() const { return timing_; }
@@ -47,8 +47,8 @@ class Transactions {
   enum class Accept { kNotFromSelf, kAddressedToSelf };
 
   void DiscardEarlierFrames(const MacAddress& card);
-  std::uint16_t SendDataAndAwait(const Request& request, std::uint16_t reply_code, Accept accept,
-                                 Millis pause_in_send_lock);
+  ReplyStatus SendDataAndAwait(const Request& request, std::uint16_t reply_code, Accept accept,
+                               Millis pause_in_send_lock);
   std::optional<Frame> AwaitReply(const MacAddress& card, std::uint16_t reply_code,
                                   std::size_t data_needed, Accept accept,
                                   Clock::time_point deadline);

@@ -77,7 +77,7 @@ SimulatedCard::Answer SimulatedCard::Discover() const {
   record.hardware_version = profile_.hardware_version;
   record.firmware_version = profile_.firmware_version;
   const auto bytes = record.Encode();
-  return {code::kDiscoverReply, 0, Bytes(bytes.begin(), bytes.end())};
+  return {code::kDiscoverReply, ReplyStatus{}, Bytes(bytes.begin(), bytes.end())};
 }
 
 DeviceRecord SimulatedCard::Record() const {
@@ -98,7 +98,7 @@ bool SimulatedCard::MayWrite(const Request& request) const {
   return grant != check_grants_.end() && request.now - grant->second < kCheckGrant;
 }
 
-std::uint16_t SimulatedCard::Succeeded() const {
+ReplyStatus SimulatedCard::Succeeded() const {
   return profile_.faults.busy ? status::kBusy : status::kDone;
 }
 
@@ -129,7 +129,7 @@ SimulatedCard::Answer SimulatedCard::ChangePassword(const Request& request) {
 }
 
 SimulatedCard::Answer SimulatedCard::ReadConfig(const Request& request) const {
-  const std::uint16_t status = PasswordGiven(request) ? status::kDone : status::kRefused;
+  const ReplyStatus status = PasswordGiven(request) ? status::kDone : status::kRefused;
   return {code::kConfigReply, status, Bytes(profile_.config.begin(), profile_.config.end())};
 }
 
@@ -237,7 +237,7 @@ std::optional<SimulatedCard::Answer> SimulatedCard::ImageEnd(const Request& requ
 std::vector<OutgoingFrame> SimulatedCard::Send(const MacAddress& to, const Answer& answer) {
   FrameHeader header;
   header.code = answer.code;
-  header.status = answer.status;
+  header.status = answer.status.value();
   header.data_length = static_cast<std::uint16_t>(answer.data.size());
   const CardFaults& faults = profile_.faults;
 

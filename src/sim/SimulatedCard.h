@@ -19,6 +19,7 @@
 #include "link/ReceiveQueue.h"
 #include "protocol/DeviceConfig.h"
 #include "protocol/DeviceRecord.h"
+#include "protocol/FrameFormat.h"
 
 namespace quillon::sim {
 
@@ -33,11 +34,11 @@ struct CardFaults {
   double drop_rate = 0.0;          // share of replies lost on the way
   bool duplicate_replies = false;  // every reply is sent twice
   Decoy decoy = Decoy::kNone;
-  bool busy = false;                    // commands that succeed answer 4 (busy) instead of 2
-  bool silent = false;                  // answers nothing
-  bool silent_after_discovery = false;  // answers discovery, nothing else
-  bool not_ready_first = false;         // the first factory command is answered with 3
-  std::optional<std::uint16_t> factory_status;  // every factory command is answered with this
+  bool busy = false;                          // commands that succeed answer 4 (busy) instead of 2
+  bool silent = false;                        // answers nothing
+  bool silent_after_discovery = false;        // answers discovery, nothing else
+  bool not_ready_first = false;               // the first factory command is answered with 3
+  std::optional<ReplyStatus> factory_status;  // every factory command is answered with this
 
   // Firmware transfer.
   bool no_notice = false;                        // programs, but never says so
@@ -101,7 +102,7 @@ class SimulatedCard {
  private:
   struct Answer {
     std::uint16_t code = 0;
-    std::uint16_t status = 0;
+    ReplyStatus status;
     Bytes data;
   };
   struct Request;
@@ -122,7 +123,7 @@ class SimulatedCard {
   void RememberGrant(const MacAddress& sender, Clock::time_point now);
   bool PasswordGiven(const Request& request) const;
   bool MayWrite(const Request& request) const;
-  std::uint16_t Succeeded() const;
+  ReplyStatus Succeeded() const;
   std::vector<OutgoingFrame> Send(const MacAddress& to, const Answer& answer);
 
   mutable std::mutex mutex_;

@@ -22,7 +22,7 @@ std::vector<Bytes> Junk(const MacAddress& host, const MacAddress& card, std::uin
   std::vector<Bytes> frames;
   FrameHeader reply;
   reply.code = code::kConfigReply;
-  reply.status = status::kDone;
+  reply.status = status::kDone.value();
   reply.data_length = kConfigBlockSize;
   const Bytes block(kConfigBlockSize, 0xEE);
   const Bytes whole = BuildReplyFrame(host, card, reply, block);

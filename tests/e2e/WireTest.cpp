@@ -301,9 +301,9 @@ TEST_F(WireTest, MalformedAndUnrelatedFramesDoNoHarm) {
   std::string failures;
   for (int i = 0; i < 20; ++i) {
     ConfigBlock block{};
-    const std::uint16_t status = ReadConfig(tx(), card, {}, block);
+    const ReplyStatus status = ReadConfig(tx(), card, {}, block);
     if (status != status::kDone || block != expected) {
-      failures += " read " + std::to_string(i) + ": status " + std::to_string(status) +
+      failures += " read " + std::to_string(i) + ": status " + std::to_string(status.value()) +
                   (block == expected ? "" : ", another block");
     }
   }

@@ -364,7 +364,7 @@ TEST_F(SettingsFlowTest, SetPasswordAloneChecksTwiceAndSendsThePagesText) {
 
 TEST_F(SettingsFlowTest, SerialNumberStatusRules) {
   struct Case {
-    std::optional<std::uint16_t> status;  // of every factory command; nothing: the card's own
+    std::optional<ReplyStatus> status;  // of every factory command; nothing: the card's own
     bool not_ready_first;
     SerialNumberFlow::Outcome outcome;
     const char* shown;  // the last message, or ""
@@ -374,10 +374,10 @@ TEST_F(SettingsFlowTest, SerialNumberStatusRules) {
   const Case cases[] = {
       {std::nullopt, false, Outcome::kDone, "", 1},
       {std::nullopt, true, Outcome::kDone, "", 2},
-      {std::uint16_t{3}, false, Outcome::kBusyTwice, "Download Failed", 2},
-      {std::uint16_t{1}, false, Outcome::kRefused, "Write Abort", 1},
-      {std::uint16_t{0x8002}, false, Outcome::kEnded, "", 1},
-      {std::uint16_t{7}, false, Outcome::kDone, "", 1},
+      {ReplyStatus{3}, false, Outcome::kBusyTwice, "Download Failed", 2},
+      {ReplyStatus{1}, false, Outcome::kRefused, "Write Abort", 1},
+      {ReplyStatus{0x8002}, false, Outcome::kEnded, "", 1},
+      {ReplyStatus{7}, false, Outcome::kDone, "", 1},
   };
   std::uint32_t serial = kSerial + 10;
   for (const Case& c : cases) {

@@ -47,9 +47,11 @@ TEST_F(DiscoveryTest, CardAnsweringAfterTheWindowIsNotFound) {
 TEST_F(DiscoveryTest, FrameFromAnotherCodeOrVersionIsDropped) {
   const MacAddress stranger = sim::MakerAddress(kSerial + 9);
   const Bytes record(kDeviceRecordSize, 0);
-  segment.InjectFrame(0, ReplyFrom(stranger, code::kDiscoverReply, 0, record, /*version=*/2));
-  segment.InjectFrame(0, ReplyFrom(stranger, code::kConfigReply, 0, record));
-  segment.InjectFrame(0, ReplyFrom(stranger, code::kDiscoverReply, 0, Bytes(20, 0)));  // cut short
+  segment.InjectFrame(
+      0, ReplyFrom(stranger, code::kDiscoverReply, status::kNoReply, record, /*version=*/2));
+  segment.InjectFrame(0, ReplyFrom(stranger, code::kConfigReply, status::kNoReply, record));
+  segment.InjectFrame(
+      0, ReplyFrom(stranger, code::kDiscoverReply, status::kNoReply, Bytes(20, 0)));  // cut short
   EXPECT_EQ(Discover(table), 0);
 }
 

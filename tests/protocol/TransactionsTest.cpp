@@ -29,7 +29,7 @@ TEST_F(TransactionsTest, EveryFaultOfTheCardStillEndsInTheRightStatus) {
   struct Case {
     const char* name;
     CardFaults faults;
-    std::uint16_t expected;
+    ReplyStatus expected;
     int requests;  // check-password requests it took
   };
   CardFaults late;
@@ -91,7 +91,7 @@ TEST_F(TransactionsTest, ReplyTakenByAnotherTransactionArrivesWholeThroughTheSta
   // While the read waits, another transaction takes the card's reply off the queue and puts it
   // aside, as it does with any frame from a card it does not wait for.
   ConfigBlock block{};
-  std::uint16_t status = 0;
+  ReplyStatus status;
   std::thread reading([&] { status = ReadConfig(transactions(), other->Mac(), {}, block); });
   while (RequestsSent(code::kReadConfig) == 0) std::this_thread::sleep_for(Millis{1});
   transactions().stash().StashFrame(
@@ -121,7 +121,7 @@ TEST_F(TransactionsTest, StashIsSearchedFromTheSecondNewestTowardsTheOldestThenT
   const MacAddress a = MakerAddress(1);
   const MacAddress b = MakerAddress(2);
   auto frame = [&](const MacAddress& from, Byte tag) {
-    Bytes f = ReplyFrom(from, code::kPasswordReply, 2);
+    Bytes f = ReplyFrom(from, code::kPasswordReply, status::kDone);
     f[59] = tag;
     return f;
   };
@@ -141,16 +141,14 @@ TEST_F(TransactionsTest, TransferIgnoresABroadcastReplyCommandTakesIt) {
   auto broadcast_reply = [&] {
     FrameHeader header;
     header.code = code::kImageReply;
-    header.status = status::kDone;
+    header.status = status::kDone.value();
     segment.InjectFrame(0, BuildReplyFrame(MacAddress::Broadcast(), card, header, {}));
   };
   broadcast_reply();
-  EXPECT_EQ(transactions().CommandTransaction(card, code::kImageEnd, code::kImageReply, {}, 0,
-                                              Bytes(8, 0)),
+  EXPECT_EQ(transactions().CommandTransaction(card, exchange::kImageEnd, {}, 0, Bytes(8, 0)),
             status::kDone);
   broadcast_reply();
-  EXPECT_EQ(transactions().TransferTransaction(card, code::kImageBlock, code::kImageReply, {}, 0,
-                                               Bytes(16, 0)),
+  EXPECT_EQ(transactions().TransferTransaction(card, exchange::kImageBlock, {}, 0, Bytes(16, 0)),
             status::kNoReply);
 }
 

@@ -271,28 +271,27 @@ const RequestCase kRequestCases[] = {
     {"identify-request.hex",
      [](ClientTest&, Transactions& tx) {
        std::array<Byte, 8> identification{};
-       tx.QueryTransaction(kCard, code::kIdentify, code::kIdentifyReply, DevicePassword(kSecret), 0,
-                           identification);
+       tx.QueryTransaction(kCard, exchange::kIdentify, DevicePassword(kSecret), 0, identification);
      }},
     {"image-block-0-request.hex",
      [](ClientTest&, Transactions& tx) {
        const Bytes image = ShortestImage();
-       tx.TransferTransaction(kCard, code::kImageBlock, code::kImageReply, DevicePassword(kSecret),
-                              0, Slice(image, 0, kImageBlockSize));
+       tx.TransferTransaction(kCard, exchange::kImageBlock, DevicePassword(kSecret), 0,
+                              Slice(image, 0, kImageBlockSize));
      }},
     {"image-block-63-request.hex",
      [](ClientTest&, Transactions& tx) {
        const Bytes image = ShortestImage();
        ASSERT_EQ(BlockCount(image.size()), 64u);
        const std::size_t offset = 63 * kImageBlockSize;
-       tx.TransferTransaction(kCard, code::kImageBlock, code::kImageReply, DevicePassword(kSecret),
-                              63, Slice(image, offset, image.size() - offset));
+       tx.TransferTransaction(kCard, exchange::kImageBlock, DevicePassword(kSecret), 63,
+                              Slice(image, offset, image.size() - offset));
      }},
     {"image-end-request.hex",
      [](ClientTest&, Transactions& tx) {
        const Bytes image = ShortestImage();
        ASSERT_FALSE(InfoBlockValid(image));
-       tx.CommandTransaction(kCard, code::kImageEnd, code::kImageReply, DevicePassword(kSecret), 0,
+       tx.CommandTransaction(kCard, exchange::kImageEnd, DevicePassword(kSecret), 0,
                              EndOfImageData(BlockChecksum(image), kInfoBlockUnchanged));
      }},
 };
@@ -351,7 +350,7 @@ TEST(ReplyFixtureTest, WholeConfigurationBlock) {
   ASSERT_TRUE(IsReply(frame, code::kConfigReply, kConfigBlockSize));
   const std::optional<FrameHeader> header = FrameHeader::Decode(frame);
   ASSERT_TRUE(header.has_value());
-  EXPECT_EQ(header->status, status::kDone);
+  EXPECT_EQ(header->status, status::kDone.value());
   EXPECT_EQ(header->data_length, 256);
 
   ConfigBlock block{};
@@ -397,7 +396,7 @@ TEST(ReplyFixtureTest, ShortFormFromAnOlderCardWithAPassword) {
   const Bytes frame = Fixture("read-config-68-reply.hex");
   ASSERT_TRUE(IsReply(frame, code::kConfigReply, kShortConfigSize));
   EXPECT_FALSE(IsReply(frame, code::kConfigReply, kConfigBlockSize));
-  EXPECT_EQ(FrameHeader::Decode(frame)->status, status::kRefused);
+  EXPECT_EQ(FrameHeader::Decode(frame)->status, status::kRefused.value());
 
   ConfigBlock block{};
   const Bytes data = DataOf(frame, kShortConfigSize);
@@ -426,7 +425,7 @@ TEST(ReplyFixtureTest, ShortFormFromAnOlderCardWithAPassword) {
 TEST(ReplyFixtureTest, IdentificationCarriesTheBootWordInBytesFourToSeven) {
   const Bytes frame = Fixture("identify-reply.hex");
   ASSERT_TRUE(IsReply(frame, code::kIdentifyReply, 8));
-  EXPECT_EQ(FrameHeader::Decode(frame)->status, status::kDone);
+  EXPECT_EQ(FrameHeader::Decode(frame)->status, status::kDone.value());
   const std::uint32_t word = LoadBe32(DataOf(frame, 8), 4);
   EXPECT_EQ(word, 0x00027F05u) << "taken as is, no masking";
   EXPECT_EQ(BootVersionOf(word), 2);
@@ -449,7 +448,8 @@ TEST(ReplyFixtureTest, StatusRepliesCarryTheirCodeAndStatusTwo) {
     EXPECT_EQ(DestinationOf(frame), kHost);
     const std::optional<FrameHeader> header = FrameHeader::Decode(frame);
     ASSERT_TRUE(header.has_value());
-    EXPECT_EQ(header->status, reply_code == code::kNotice ? 0 : status::kDone);
+    EXPECT_EQ(ReplyStatus(header->status),
+              reply_code == code::kNotice ? status::kNoReply : status::kDone);
     EXPECT_EQ(header->data_length, 0);
   }
 }
@@ -458,9 +458,9 @@ TEST(ReplyFixtureTest, StatusRepliesCarryTheirCodeAndStatusTwo) {
 // commands take them.
 struct ReplyCase {
   const char* fixture;
-  std::uint16_t status;
+  ReplyStatus status;
   // Runs the command and returns its status and the reply data it gave back, if any.
-  std::function<std::pair<std::uint16_t, Bytes>(Transactions&)> run;
+  std::function<std::pair<ReplyStatus, Bytes>(Transactions&)> run;
 };
 
 void PrintTo(const ReplyCase& c, std::ostream* out) {
@@ -471,20 +471,19 @@ const ReplyCase kReplyCases[] = {
     {"read-config-256-reply.hex", status::kDone,
      [](Transactions& tx) {
        ConfigBlock block{};
-       const std::uint16_t status = ReadConfig(tx, kCard, {}, block);
+       const ReplyStatus status = ReadConfig(tx, kCard, {}, block);
        return std::pair{status, Bytes(block.begin(), block.end())};
      }},
     {"read-config-68-reply.hex", status::kRefused,
      [](Transactions& tx) {
        std::array<Byte, kShortConfigSize> block{};
-       const std::uint16_t status = ReadConfig(tx, kCard, {}, block);
+       const ReplyStatus status = ReadConfig(tx, kCard, {}, block);
        return std::pair{status, Bytes(block.begin(), block.end())};
      }},
     {"identify-reply.hex", status::kDone,
      [](Transactions& tx) {
        std::array<Byte, 8> data{};
-       const std::uint16_t status =
-           tx.QueryTransaction(kCard, code::kIdentify, code::kIdentifyReply, {}, 0, data);
+       const ReplyStatus status = tx.QueryTransaction(kCard, exchange::kIdentify, {}, 0, data);
        return std::pair{status, Bytes(data.begin(), data.end())};
      }},
     {"password-reply.hex", status::kDone,
@@ -504,9 +503,8 @@ const ReplyCase kReplyCases[] = {
     {"image-reply.hex", status::kDone,
      [](Transactions& tx) {
        const Bytes block(kImageBlockSize, 0x5A);
-       return std::pair{
-           tx.TransferTransaction(kCard, code::kImageBlock, code::kImageReply, {}, 0, block),
-           Bytes{}};
+       return std::pair{tx.TransferTransaction(kCard, exchange::kImageBlock, {}, 0, block),
+                        Bytes{}};
      }},
 };
 
@@ -659,7 +657,7 @@ TEST(CardFixturesTest, ShortReadIsAnsweredWithTheBlockWhenThePasswordIsRight) {
       card.HandleFrame(Fixture("read-config-68-request.hex"), Clock::now());
   ASSERT_EQ(out.size(), 1u);
   ASSERT_TRUE(IsReply(out[0].frame, code::kConfigReply, kShortConfigSize));
-  EXPECT_EQ(FrameHeader::Decode(out[0].frame)->status, status::kDone);
+  EXPECT_EQ(FrameHeader::Decode(out[0].frame)->status, status::kDone.value());
   const ConfigBlock config = card.Config();
   EXPECT_EQ(DataOf(out[0].frame, kShortConfigSize),
             Bytes(config.begin(), config.begin() + kShortConfigSize));
@@ -670,7 +668,7 @@ TEST(CardFixturesTest, RemovalWithTheEmptyPasswordNeedsAPassedCheckFirst) {
   const Bytes removal = Fixture("remove-password-request.hex");
   std::vector<sim::OutgoingFrame> out = card.HandleFrame(removal, Clock::now());
   ASSERT_EQ(out.size(), 1u);
-  EXPECT_EQ(FrameHeader::Decode(out[0].frame)->status, status::kRefused);
+  EXPECT_EQ(FrameHeader::Decode(out[0].frame)->status, status::kRefused.value());
   EXPECT_EQ(card.Password(), "secret");
 
   card.HandleFrame(Fixture("check-password-request.hex"), Clock::now());

@@ -22,8 +22,8 @@ TEST_F(SimulatedCardTest, WriteNeedsMagicChecksumAndAccess) {
   PrepareConfigWrite(block, kConfigBlockSize);
   ConfigBlock corrupt = block;
   corrupt[100] ^= 1;
-  EXPECT_EQ(transactions().CommandTransaction(mac, code::kWriteConfig, code::kConfigReply,
-                                              DevicePassword("pw"), 0, corrupt),
+  EXPECT_EQ(transactions().CommandTransaction(mac, exchange::kWriteConfig, DevicePassword("pw"), 0,
+                                              corrupt),
             status::kRefused);
   // Without the password, and no password check passed: refused.
   EXPECT_EQ(WriteConfig(transactions(), mac, {}, block, kConfigBlockSize), status::kRefused);
@@ -89,9 +89,9 @@ namespace {
 
 class SimulatedCardFirmwareTest : public testing::SimFixture {
  protected:
-  std::uint16_t Block(const MacAddress& card, std::uint16_t number, std::size_t size) {
-    return transactions().TransferTransaction(card, code::kImageBlock, code::kImageReply, {},
-                                              number, Bytes(size, 0x11));
+  ReplyStatus Block(const MacAddress& card, std::uint16_t number, std::size_t size) {
+    return transactions().TransferTransaction(card, exchange::kImageBlock, {}, number,
+                                              Bytes(size, 0x11));
   }
 };
 
@@ -99,7 +99,7 @@ TEST_F(SimulatedCardFirmwareTest, BlocksMustComeInOrderAndWhole) {
   struct Case {
     const char* name;
     std::vector<std::pair<std::uint16_t, std::size_t>> blocks;
-    std::uint16_t last_status;
+    ReplyStatus last_status;
   };
   const Case cases[] = {
       {"in order", {{0, 1024}, {1, 1024}, {2, 10}}, status::kDone},
@@ -113,7 +113,7 @@ TEST_F(SimulatedCardFirmwareTest, BlocksMustComeInOrderAndWhole) {
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
     const MacAddress card = AddCard(sim::CardBuilder(++serial))->Mac();
-    std::uint16_t status = 0;
+    ReplyStatus status;
     for (const auto& [number, size] : c.blocks) status = Block(card, number, size);
     EXPECT_EQ(status, c.last_status);
   }
@@ -139,15 +139,14 @@ TEST_F(SimulatedCardFirmwareTest, ImageThatDoesNotMatchItsEndIsNotProgrammed) {
     Bytes image = testing::MakeImage({});
     PersonaliseInfoBlock(image, card->Mac());
     for (std::size_t n = 0; n < BlockCount(image.size()); ++n) {
-      ASSERT_EQ(transactions().TransferTransaction(
-                    card->Mac(), code::kImageBlock, code::kImageReply, {},
-                    static_cast<std::uint16_t>(n), Slice(ByteView(image), n * 1024, 1024)),
+      ASSERT_EQ(transactions().TransferTransaction(card->Mac(), exchange::kImageBlock, {},
+                                                   static_cast<std::uint16_t>(n),
+                                                   Slice(ByteView(image), n * 1024, 1024)),
                 status::kDone);
     }
     const auto end = EndOfImageData(
         static_cast<std::uint32_t>(BlockChecksum(image) + c.checksum_offset), c.mode);
-    EXPECT_EQ(transactions().CommandTransaction(card->Mac(), code::kImageEnd, code::kImageReply, {},
-                                                0, end),
+    EXPECT_EQ(transactions().CommandTransaction(card->Mac(), exchange::kImageEnd, {}, 0, end),
               c.programmed ? status::kDone : status::kRefused);
     EXPECT_EQ(card->ProgrammedImage().empty(), !c.programmed);
     EXPECT_EQ(link().Notices().WaitFor(card->Mac(), Millis{c.programmed ? 3000 : 50}),

@@ -31,12 +31,12 @@ class SimFixture : public ::testing::Test {
   }
 
   // A frame as card `from` would send it to the host on adapter 0.
-  Bytes ReplyFrom(const MacAddress& from, std::uint16_t code, std::uint16_t status,
+  Bytes ReplyFrom(const MacAddress& from, std::uint16_t code, ReplyStatus status,
                   ByteView data = {}, std::uint16_t version = 1) {
     FrameHeader header;
     header.version = version;
     header.code = code;
-    header.status = status;
+    header.status = status.value();
     return BuildReplyFrame(segment.HostAddress(0), from, header, data);
   }
 
