@@ -6,7 +6,7 @@
 
 #include <array>
 #include <cerrno>
-#include <cstring>
+#include <system_error>
 #include <vector>
 
 #include "link/ArpFrame.h"
@@ -32,7 +32,7 @@ OpenFailure FailureOf(int status) {
 
 std::string ActivationError(pcap_t* handle, int status) {
   const std::string detail = pcap_geterr(handle);
-  const std::string summary = pcap_statustostr(status);
+  std::string summary = pcap_statustostr(status);
   if (detail.empty()) return summary;
   return summary + ": " + detail;
 }
@@ -130,7 +130,7 @@ int PcapCapture::DispatchReady(const FrameSink& sink, int timeout_ms, std::strin
   }
   if (poll(&capture, 1, timeout_ms) < 0) {
     if (errno == EINTR) return 0;
-    if (error) *error = std::string("poll: ") + std::strerror(errno);
+    if (error) *error = "poll: " + std::generic_category().message(errno);
     return -1;
   }
   const int frames = Dispatch(sink);
@@ -146,7 +146,7 @@ std::string PcapCapture::DispatchUntilWoken(const FrameSink& sink, const WakePip
     const int ready = poll(fds.data(), fds.size(), -1);
     if (ready < 0) {
       if (errno == EINTR) continue;
-      return std::string("poll: ") + std::strerror(errno);
+      return "poll: " + std::generic_category().message(errno);
     }
     if (fds[1].revents != 0) return {};
     if (fds[0].revents & (POLLERR | POLLNVAL)) return "the adapter reported an error";

@@ -38,13 +38,13 @@ IpAddressEdit::IpAddressEdit(QWidget* parent) : QWidget(parent) {
     edit->setFocusPolicy(field == 0 ? Qt::StrongFocus : Qt::ClickFocus);
     edit->installEventFilter(this);
     connect(edit, &QLineEdit::textEdited, this, [this, field] { OnTextEdited(field); });
-    fields_[field] = edit;
+    fields_[Slot(field)] = edit;
     layout->addWidget(edit, 1);
     if (field + 1 < kFieldCount) {
       auto* dot = new QLabel(QStringLiteral("."), this);
       dot->setAlignment(Qt::AlignHCenter | Qt::AlignBottom);
       dot->setFixedWidth(dot->fontMetrics().horizontalAdvance(QLatin1Char('.')) + 2);
-      dots_[field] = dot;
+      dots_[Slot(field)] = dot;
       layout->addWidget(dot);
     }
   }
@@ -110,7 +110,7 @@ bool IpAddressEdit::eventFilter(QObject* watched, QEvent* event) {
   if (event->type() == QEvent::KeyPress) return HandleKey(field, static_cast<QKeyEvent&>(*event));
   if (event->type() == QEvent::FocusOut) {
     // "007" is shown as "7" once the field is left.
-    const QString text = fields_[field]->text();
+    const QString text = Field(field)->text();
     if (!text.isEmpty() && text != QString::number(FieldValue(field))) {
       SetField(field, QString::number(FieldValue(field)));
     }
@@ -119,7 +119,7 @@ bool IpAddressEdit::eventFilter(QObject* watched, QEvent* event) {
 }
 
 bool IpAddressEdit::HandleKey(int field, QKeyEvent& key) {
-  QLineEdit& edit = *fields_[field];
+  QLineEdit& edit = *Field(field);
   const bool at_start = edit.cursorPosition() == 0 && !edit.hasSelectedText();
   const bool at_end = edit.cursorPosition() == edit.text().size() && !edit.hasSelectedText();
   const bool plain = (key.modifiers() & ~Qt::KeypadModifier) == Qt::NoModifier;
@@ -147,7 +147,7 @@ bool IpAddressEdit::HandleKey(int field, QKeyEvent& key) {
 }
 
 void IpAddressEdit::OnTextEdited(int field) {
-  QLineEdit& edit = *fields_[field];
+  QLineEdit& edit = *Field(field);
   if (edit.text().toInt() > kMaxFieldValue) edit.setText(QString::number(kMaxFieldValue));
   emit FieldChanged(field);
   if (edit.text().size() == kMaxDigits && edit.cursorPosition() == kMaxDigits &&
@@ -164,7 +164,7 @@ void IpAddressEdit::OnFocusChanged(QWidget* old, QWidget* now) {
 }
 
 void IpAddressEdit::FocusField(int field, bool select_all, bool cursor_at_end) {
-  QLineEdit& edit = *fields_[field];
+  QLineEdit& edit = *Field(field);
   edit.setFocus(Qt::OtherFocusReason);
   if (select_all) {
     edit.selectAll();
@@ -174,13 +174,13 @@ void IpAddressEdit::FocusField(int field, bool select_all, bool cursor_at_end) {
 }
 
 void IpAddressEdit::SetField(int field, const QString& text) {
-  if (fields_[field]->text() == text) return;
-  fields_[field]->setText(text);
+  if (Field(field)->text() == text) return;
+  Field(field)->setText(text);
   emit FieldChanged(field);
 }
 
 int IpAddressEdit::FieldValue(int field) const {
-  return std::min(fields_[field]->text().toInt(), kMaxFieldValue);
+  return std::min(Field(field)->text().toInt(), kMaxFieldValue);
 }
 
 int IpAddressEdit::IndexOf(const QObject* object) const {
@@ -191,7 +191,7 @@ int IpAddressEdit::IndexOf(const QObject* object) const {
 
 void IpAddressEdit::NameFields(const QString& name) {
   for (int field = 0; field < kFieldCount; ++field) {
-    fields_[field]->setObjectName(name + QStringLiteral("Field") + QString::number(field));
+    Field(field)->setObjectName(name + QStringLiteral("Field") + QString::number(field));
   }
 }
 

@@ -37,7 +37,7 @@ class IpAddressEdit : public QWidget {
   // Every field is empty.
   bool IsBlank() const;
 
-  QLineEdit* Field(int field) const { return fields_[field]; }
+  QLineEdit* Field(int field) const { return fields_[Slot(field)]; }
 
   QSize sizeHint() const override;
 
@@ -61,6 +61,8 @@ class IpAddressEdit : public QWidget {
   void SetField(int field, const QString& text);
   int FieldValue(int field) const;
   void NameFields(const QString& name);
+
+  static std::size_t Slot(int field) { return static_cast<std::size_t>(field); }
 
   std::array<QLineEdit*, kFieldCount> fields_{};
   std::array<QLabel*, kFieldCount - 1> dots_{};

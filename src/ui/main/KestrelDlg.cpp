@@ -143,7 +143,7 @@ void KestrelDlg::ConnectSignals() {
   list_->setContextMenuPolicy(Qt::CustomContextMenu);
   connect(list_, &QWidget::customContextMenuRequested, this, &KestrelDlg::OnListRightClicked);
 
-  auto accelerator = [this](QKeySequence key, CommandId command) {
+  auto accelerator = [this](const QKeySequence& key, CommandId command) {
     auto* shortcut = new QShortcut(key, this);
     connect(shortcut, &QShortcut::activated, this, [this, command] { RunCommand(command); });
   };

@@ -8,8 +8,8 @@
 namespace quillon {
 
 LaunchAddressDlg::LaunchAddressDlg(const QString& ipv4_address, const QString& ipv6_address1,
-                                   const QString& ipv6_address2, std::shared_ptr<UrlOpener> opener,
-                                   QWidget* parent)
+                                   const QString& ipv6_address2,
+                                   const std::shared_ptr<UrlOpener>& opener, QWidget* parent)
     : QDialog(parent) {
   using dialog_units::Rect;
   setObjectName(QStringLiteral("launchAddressDlg"));

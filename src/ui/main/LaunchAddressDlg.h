@@ -17,7 +17,7 @@ class LaunchAddressDlg : public QDialog {
  public:
   // Any address may be empty: its link then shows a single blank and opens nothing.
   LaunchAddressDlg(const QString& ipv4_address, const QString& ipv6_address1,
-                   const QString& ipv6_address2, std::shared_ptr<UrlOpener> opener,
+                   const QString& ipv6_address2, const std::shared_ptr<UrlOpener>& opener,
                    QWidget* parent = nullptr);
 };
 
