@@ -138,16 +138,24 @@ TEST_F(TransactionsTest, StashIsSearchedFromTheSecondNewestTowardsTheOldestThenT
 
 TEST_F(TransactionsTest, TransferIgnoresABroadcastReplyCommandTakesIt) {
   const MacAddress card = MakerAddress(kSerial + 6);
-  auto broadcast_reply = [&] {
-    FrameHeader header;
-    header.code = code::kImageReply;
-    header.status = status::kDone.value();
-    segment.InjectFrame(0, BuildReplyFrame(MacAddress::Broadcast(), card, header, {}));
+  // Once the next request with this code has gone out, the card answers it to the broadcast
+  // address. (A frame waiting before the request would be dropped as an earlier answer.)
+  auto answer_to_broadcast = [&](std::uint16_t request) {
+    const int before = RequestsSent(request);
+    return std::jthread([this, card, request, before] {
+      while (RequestsSent(request) == before) std::this_thread::sleep_for(Millis{1});
+      FrameHeader header;
+      header.code = code::kImageReply;
+      header.status = status::kDone.value();
+      segment.InjectFrame(0, BuildReplyFrame(MacAddress::Broadcast(), card, header, {}));
+    });
   };
-  broadcast_reply();
-  EXPECT_EQ(transactions().CommandTransaction(card, exchange::kImageEnd, {}, 0, Bytes(8, 0)),
-            status::kDone);
-  broadcast_reply();
+  {
+    const std::jthread answer = answer_to_broadcast(code::kImageEnd);
+    EXPECT_EQ(transactions().CommandTransaction(card, exchange::kImageEnd, {}, 0, Bytes(8, 0)),
+              status::kDone);
+  }
+  const std::jthread answer = answer_to_broadcast(code::kImageBlock);
   EXPECT_EQ(transactions().TransferTransaction(card, exchange::kImageBlock, {}, 0, Bytes(16, 0)),
             status::kNoReply);
 }
