@@ -138,24 +138,19 @@ TEST_F(TransactionsTest, StashIsSearchedFromTheSecondNewestTowardsTheOldestThenT
 
 TEST_F(TransactionsTest, TransferIgnoresABroadcastReplyCommandTakesIt) {
   const MacAddress card = MakerAddress(kSerial + 6);
-  // Once the next request with this code has gone out, the card answers it to the broadcast
-  // address. (A frame waiting before the request would be dropped as an earlier answer.)
-  auto answer_to_broadcast = [&](std::uint16_t request) {
-    const int before = RequestsSent(request);
-    return std::jthread([this, card, request, before] {
-      while (RequestsSent(request) == before) std::this_thread::sleep_for(Millis{1});
-      FrameHeader header;
-      header.code = code::kImageReply;
-      header.status = status::kDone.value();
-      segment.InjectFrame(0, BuildReplyFrame(MacAddress::Broadcast(), card, header, {}));
-    });
+  auto answer_to_broadcast = [&] {
+    FrameHeader header;
+    header.code = code::kImageReply;
+    header.status = status::kDone.value();
+    return testing::InjectAfterNextSend(segment, 0,
+                                        BuildReplyFrame(MacAddress::Broadcast(), card, header, {}));
   };
   {
-    const std::jthread answer = answer_to_broadcast(code::kImageEnd);
+    const std::jthread answer = answer_to_broadcast();
     EXPECT_EQ(transactions().CommandTransaction(card, exchange::kImageEnd, {}, 0, Bytes(8, 0)),
               status::kDone);
   }
-  const std::jthread answer = answer_to_broadcast(code::kImageBlock);
+  const std::jthread answer = answer_to_broadcast();
   EXPECT_EQ(transactions().TransferTransaction(card, exchange::kImageBlock, {}, 0, Bytes(16, 0)),
             status::kNoReply);
 }

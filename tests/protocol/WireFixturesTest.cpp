@@ -24,6 +24,7 @@
 #include "sim/DemoFleet.h"
 #include "sim/SimulatedCard.h"
 #include "sim/SimulatedSegment.h"
+#include "support/SimFixture.h"
 
 namespace quillon {
 namespace {
@@ -513,8 +514,7 @@ class ReplyFixtureOnTheWireTest : public ClientTest,
 
 TEST_P(ReplyFixtureOnTheWireTest, ClientTakesItAsTheReply) {
   const Bytes frame = Fixture(GetParam().fixture);
-  // Shortly after the request: a frame already waiting before it went out is not its reply.
-  segment.InjectFrame(0, frame, Millis{20});
+  const std::jthread reply = testing::InjectAfterNextSend(segment, 0, frame);
   const auto [status, data] = GetParam().run(transactions());
   EXPECT_EQ(status, GetParam().status);
   if (!data.empty()) {

@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <memory>
+#include <thread>
 
 #include "flows/Session.h"
 #include "protocol/FrameFormat.h"
@@ -11,6 +12,18 @@
 #include "sim/SimulatedSegment.h"
 
 namespace quillon::testing {
+
+// Puts `frame` on the adapter's wire, towards the host, once the host has sent its next frame: a
+// reply that waits before its request has gone out is taken for an earlier answer and dropped.
+inline std::jthread InjectAfterNextSend(sim::SimulatedSegment& segment, int adapter, Bytes frame) {
+  const std::size_t before = segment.SentFrames(adapter).size();
+  return std::jthread([&segment, adapter, before, frame = std::move(frame)](std::stop_token stop) {
+    while (!stop.stop_requested() && segment.SentFrames(adapter).size() == before) {
+      std::this_thread::sleep_for(Millis{1});
+    }
+    segment.InjectFrame(adapter, frame);
+  });
+}
 
 class SimFixture : public ::testing::Test {
  protected:
