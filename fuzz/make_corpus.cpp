@@ -102,8 +102,9 @@ Bytes Image(std::size_t size, bool valid_info_block) {
 }
 
 void Frames(const fs::path& folder) {
-  Write(folder, "discovery-reply-text", Reply(code::kDiscoverReply, 0, Record(true)));
-  Write(folder, "discovery-reply-numbers", Reply(code::kDiscoverReply, 0, Record(false)));
+  Write(folder, "discovery-reply-text", Reply(code::kDiscoverReply, ReplyStatus{0}, Record(true)));
+  Write(folder, "discovery-reply-numbers",
+        Reply(code::kDiscoverReply, ReplyStatus{0}, Record(false)));
   const ConfigBlock config = Config(33);
   Write(folder, "config-reply-256", Reply(code::kConfigReply, status::kDone, config));
   Write(folder, "config-reply-68",
@@ -115,13 +116,14 @@ void Frames(const fs::path& folder) {
   StoreBe32(identification, 4, 0x00010005);
   Write(folder, "identify-reply", Reply(code::kIdentifyReply, status::kDone, identification));
   Write(folder, "image-reply", Reply(code::kImageReply, status::kDone));
-  Write(folder, "notice", Reply(code::kNotice, 0));
+  Write(folder, "notice", Reply(code::kNotice, ReplyStatus{0}));
   const ArpPacket probe = MakeArpProbe(kHost, 0xC0A80115);
   Write(folder, "arp-probe", probe.Encode());
   Write(folder, "arp-reply", MakeArpReply(probe, kCard).Encode());
   // The target also reads the first 256 bytes of any input as a configuration block.
-  for (std::uint16_t level : {33, 32, 30, 800}) {
-    Write(folder, "config-block-level-" + std::to_string(level), Config(level));
+  for (const int level : {33, 32, 30, 800}) {
+    Write(folder, "config-block-level-" + std::to_string(level),
+          Config(static_cast<std::uint16_t>(level)));
   }
 }
 
