@@ -83,6 +83,14 @@ CheckResult PortRangeCheck(const NetworkSettings& settings);
 // emptied: 80, 23, 443, 22.
 std::uint32_t TickedPort(std::uint32_t port, std::uint16_t default_port);
 
+// A port field's text as the page keeps it: its leading digits, saturating at 4294967295.
+std::uint32_t PortEntryValue(std::string_view text);
+
+// Leaving the page: the port conflicts, then the range of HTTP and Telnet where they are ticked
+// ("Please enter an integer between 1 and 65534.", the page's own range rule; the sheet's OK
+// checks every enabled service with its own texts).
+CheckResult PortsPageLeaveCheck(const NetworkSettings& settings);
+
 // ---- The IPv4 page
 
 // Walking the mask from its top bit, a 1 after a 0 makes it invalid.
