@@ -48,6 +48,8 @@ struct PasswordEntries {
   bool enabled = false;  // "En&able password setting"
   std::string new_password;
   std::string confirm;
+
+  friend bool operator==(const PasswordEntries&, const PasswordEntries&) = default;
 };
 
 // When the box is ticked: the two texts equal, not empty, without a blank, and short enough for
