@@ -745,5 +745,26 @@ TEST_F(SettingsCommandTest, SerialNumberRefusedIsWriteAbortAndEscapeSendsNothing
   EXPECT_EQ(Messages(), std::vector<std::string>{"Write Abort"});
 }
 
+// ---- After a refresh that finds nothing
+
+TEST_F(SettingsCommandTest, ARefreshThatFindsNoCardLeavesTheSelectionBoxEmpty) {
+  auto first = AddCard(CardBuilder(kSerial + 1));
+  auto second = AddCard(CardBuilder(kSerial + 2));
+  OpenAndSearch();
+  ClickRow(1, Qt::ControlModifier);
+  ASSERT_EQ(CountBox(), QStringLiteral("Select 2 of 2"));
+  sim::CardFaults silent;
+  silent.silent = true;
+  first->SetFaults(silent);
+  second->SetFaults(silent);
+  window->RunCommand(CommandId::kRefresh);
+  ASSERT_TRUE(WaitForSearches(2));
+  EXPECT_EQ(list()->RowCount(), 0);
+  EXPECT_EQ(InfoBox(), QStringLiteral("No device found"));
+  EXPECT_EQ(CountBox(), QString());
+  EXPECT_FALSE(Hidden("serialNumberButton")->isEnabled());
+  EXPECT_FALSE(Hidden("ipSettingsButton")->isEnabled());
+}
+
 }  // namespace
 }  // namespace quillon

@@ -8,6 +8,7 @@
 #include <QPushButton>
 #include <QScreen>
 #include <QShortcut>
+#include <QSignalBlocker>
 #include <QStyle>
 #include <QTimer>
 #include <QWindow>
@@ -336,7 +337,12 @@ void KestrelDlg::OnSearchFinished(SearchResult result) {
 }
 
 void KestrelDlg::FillList(const std::vector<RowText>& rows) {
-  list_->DeleteAllRows();
+  {
+    // Rows taken away are no change of a row: the selection box stays as the search left it
+    // (empty), instead of counting the selection that went with them.
+    const QSignalBlocker quiet(list_);
+    list_->DeleteAllRows();
+  }
   list_->setFocus();
   for (const RowText& row : rows) {
     const int index = list_->AddRow({QString::fromStdString(row.key)});
