@@ -35,6 +35,7 @@ namespace quillon {
 namespace {
 
 using sim::CardBuilder;
+using sim::CardProfile;
 
 constexpr std::uint32_t kSerial = 1358954496;  // 02-4B-51-00-00-00
 constexpr int kWaitMs = 15000;
@@ -96,8 +97,9 @@ DeviceConfig ConfigOf(const sim::SimulatedCard& card) {
 
 class SettingsCommandTest : public ::testing::Test {
  protected:
-  SettingsCommandTest() {
-    segment.AddAdapter("sim0", "Simulated adapter 0");
+  // Without `one_adapter` the test adds its adapters itself.
+  explicit SettingsCommandTest(bool one_adapter = true) {
+    if (one_adapter) segment.AddAdapter("sim0", "Simulated adapter 0");
     // Told apart from the search's own interval.
     timing.refresh_after_command = Millis{45000};
   }
@@ -153,6 +155,7 @@ class SettingsCommandTest : public ::testing::Test {
   QTimer* RefreshTimer() { return window->findChild<QTimer*>("refreshTimer"); }
   QPushButton* Hidden(const char* name) { return window->findChild<QPushButton*>(name); }
   void ClickRow(int row, Qt::KeyboardModifiers modifiers = {}) {
+    list()->scrollToItem(list()->topLevelItem(row));
     const QPoint centre = list()->visualItemRect(list()->topLevelItem(row)).center();
     QTest::mouseClick(list()->viewport(), Qt::LeftButton, modifiers, centre);
   }
@@ -183,6 +186,10 @@ struct LevelCase {
   std::uint16_t level;
   QStringList tabs;
 };
+
+void PrintTo(const LevelCase& c, std::ostream* out) {
+  *out << "level " << c.level;
+}
 
 class CommandSheetTabsTest : public SettingsCommandTest,
                              public ::testing::WithParamInterface<LevelCase> {};
@@ -273,6 +280,10 @@ struct FailureCase {
   const char* kept;     // a field that still holds what was entered ...
   const char* text;     // ... and its text
 };
+
+void PrintTo(const FailureCase& c, std::ostream* out) {
+  *out << c.name;
+}
 
 class CommandSheetFailureTest : public SettingsCommandTest,
                                 public ::testing::WithParamInterface<FailureCase> {};
@@ -414,6 +425,10 @@ struct PasswordCase {
   const char* password_after;
 };
 
+void PrintTo(const PasswordCase& c, std::ostream* out) {
+  *out << c.name;
+}
+
 class CommandSheetPasswordTest : public SettingsCommandTest,
                                  public ::testing::WithParamInterface<PasswordCase> {};
 
@@ -492,6 +507,61 @@ TEST_F(SettingsCommandTest, CancelRestartsTheRefreshTimerWithTheShorterDelay) {
   EXPECT_TRUE(TimerRestartedAfterCommand());
 }
 
+// Every card of the demonstration fleet, whatever its level, method, services and password,
+// can be given a new static address through the sheet.
+class DemoFleetSheetTest : public SettingsCommandTest,
+                           public ::testing::WithParamInterface<std::size_t> {
+ protected:
+  DemoFleetSheetTest() : SettingsCommandTest(false) {
+    std::vector<sim::FleetAdapter> fleet = sim::DemoFleet();
+    for (sim::FleetAdapter& adapter : fleet) {
+      // At the tests' pace: a card that answers late would miss the shortened windows.
+      for (CardProfile& card : adapter.cards) card.faults = {};
+      cards.insert(cards.end(), adapter.cards.begin(), adapter.cards.end());
+    }
+    sim::Populate(segment, fleet);
+  }
+
+  std::vector<CardProfile> cards;
+};
+
+TEST_P(DemoFleetSheetTest, EveryDemoCardTakesANewStaticAddress) {
+  OpenAndSearch();
+  const CardProfile& profile = cards.at(GetParam());
+  const QString key = QString::fromStdString(DeviceKey(profile.mac));
+  int row = 0;
+  while (row < list()->RowCount() && list()->ItemText(row, 0) != key) ++row;
+  ASSERT_LT(row, list()->RowCount()) << key.toStdString();
+  ClickRow(row);
+  ASSERT_EQ(list()->SelectedRows(), std::vector<int>{row});
+  prompter.passwords = {"demo"};  // asked only by the card that has it
+
+  const std::uint32_t address = Ip(172, 16, 0, static_cast<unsigned>(10 + GetParam()));
+  const QString text = QString::fromStdString(Ipv4Text(address));
+  Settings([&](CfgSheet& sheet) {
+    Click(sheet, "staticRadio");
+    Child<IpAddressEdit>(sheet, "addressEdit")->SetValue(address);
+    Click(sheet, "okButton");
+  });
+  ASSERT_TRUE(shown);
+  EXPECT_TRUE(Messages().empty()) << Messages().front();
+  ASSERT_TRUE(WaitForSearches(2));
+  const auto card = segment.FindCard(profile.mac);
+  EXPECT_EQ(ConfigOf(*card).ip_address, address);
+  EXPECT_EQ(ConfigOf(*card).ipv4_mode, ipv4_mode::kStatic);
+  EXPECT_EQ(list()->ItemText(list()->SelectedRows().front(), 0), key);
+  EXPECT_EQ(list()->ItemText(list()->SelectedRows().front(), 2), text);
+}
+
+std::size_t DemoCardCount() {
+  std::size_t count = 0;
+  for (const sim::FleetAdapter& adapter : sim::DemoFleet()) count += adapter.cards.size();
+  return count;
+}
+
+INSTANTIATE_TEST_SUITE_P(Cards, DemoFleetSheetTest,
+                         ::testing::Range<std::size_t>(0, DemoCardCount()));
+
 // ---- The hidden buttons
 
 TEST_F(SettingsCommandTest, HiddenButtonsAreNeverShownAndFollowTheSelection) {
@@ -531,6 +601,10 @@ struct SerialRangeCase {
   std::uint32_t serial;
   bool offered;
 };
+
+void PrintTo(const SerialRangeCase& c, std::ostream* out) {
+  *out << "serial " << c.serial;
+}
 
 class SerialNumberRangeTest : public SettingsCommandTest,
                               public ::testing::WithParamInterface<SerialRangeCase> {};
@@ -616,6 +690,10 @@ struct StandaloneCase {
   bool page_shown;
   std::vector<std::string> messages;
 };
+
+void PrintTo(const StandaloneCase& c, std::ostream* out) {
+  *out << c.name;
+}
 
 class StandaloneStatusTest : public SettingsCommandTest,
                              public ::testing::WithParamInterface<StandaloneCase> {};

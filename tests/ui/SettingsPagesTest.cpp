@@ -74,6 +74,10 @@ struct BootpCase {
   bool offered;
 };
 
+void PrintTo(const BootpCase& c, std::ostream* out) {
+  *out << "level " << c.level << (c.firmware_k ? " K" : "");
+}
+
 class IpV4BootpTest : public IpV4PageTest, public ::testing::WithParamInterface<BootpCase> {};
 
 TEST_P(IpV4BootpTest, BootpOnlyWithVariantKAtTheFullLevel) {
@@ -408,6 +412,10 @@ struct LeaveCase {
   const char* message;                   // nullptr: the page may be left
   const char* focused;                   // the control that gets the focus, if any
 };
+
+void PrintTo(const LeaveCase& c, std::ostream* out) {
+  *out << c.name;
+}
 
 class SheetLeaveTest : public SheetTest, public ::testing::WithParamInterface<LeaveCase> {};
 
