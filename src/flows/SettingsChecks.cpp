@@ -135,6 +135,26 @@ std::uint32_t TickedPort(std::uint32_t port, std::uint16_t default_port) {
   return port == 0 || port > kHighestPort ? default_port : port;
 }
 
+std::uint32_t PortEntryValue(std::string_view text) {
+  return LeadingNumber(text);
+}
+
+CheckResult PortsPageLeaveCheck(const NetworkSettings& settings) {
+  if (auto failure = PortConflictText(settings)) return failure;
+  struct Service {
+    const ServicePort& port;
+    SettingsField field;
+  };
+  for (const Service& service : {Service{settings.http, SettingsField::kHttpPort},
+                                 Service{settings.telnet, SettingsField::kTelnetPort}}) {
+    if (!settings.has_http_telnet || !service.port.enabled) continue;
+    if (service.port.port < 1 || service.port.port > kHighestPort) {
+      return Fail("Please enter an integer between 1 and 65534.", service.field);
+    }
+  }
+  return std::nullopt;
+}
+
 bool MaskContiguityCheck(std::uint32_t mask) {
   bool zero_seen = false;
   for (int bit = 31; bit >= 0; --bit) {

@@ -48,6 +48,8 @@ struct PasswordEntries {
   bool enabled = false;  // "En&able password setting"
   std::string new_password;
   std::string confirm;
+
+  friend bool operator==(const PasswordEntries&, const PasswordEntries&) = default;
 };
 
 // When the box is ticked: the two texts equal, not empty, without a blank, and short enough for
@@ -82,6 +84,14 @@ CheckResult PortRangeCheck(const NetworkSettings& settings);
 // What the page puts into a port field that is ticked while it holds nothing usable, or that is
 // emptied: 80, 23, 443, 22.
 std::uint32_t TickedPort(std::uint32_t port, std::uint16_t default_port);
+
+// A port field's text as the page keeps it: its leading digits, saturating at 4294967295.
+std::uint32_t PortEntryValue(std::string_view text);
+
+// Leaving the page: the port conflicts, then the range of HTTP and Telnet where they are ticked
+// ("Please enter an integer between 1 and 65534.", the page's own range rule; the sheet's OK
+// checks every enabled service with its own texts).
+CheckResult PortsPageLeaveCheck(const NetworkSettings& settings);
 
 // ---- The IPv4 page
 

@@ -126,6 +126,51 @@ TEST(PortChecksTest, RangeIsCheckedForEnabledServicesInTheSheetsOrder) {
   EXPECT_EQ(TickedPort(8080, 80), 8080u);
 }
 
+TEST(PortsPageLeaveCheckTest, ConflictsThenTheRangeOfTickedHttpAndTelnet) {
+  const char kRange[] = "Please enter an integer between 1 and 65534.";
+  struct Case {
+    int level;
+    std::uint32_t http;
+    bool http_ticked;
+    std::uint32_t telnet;
+    std::uint32_t https;
+    const char* message;  // nullptr: the page may be left
+    SettingsField field;
+  };
+  const Case cases[] = {
+      {32, 80, true, 23, 443, nullptr, SettingsField::kNone},
+      {32, 65535, true, 23, 443, kRange, SettingsField::kHttpPort},
+      {32, 65535, false, 23, 443, nullptr, SettingsField::kNone},
+      {32, 80, true, 0, 443, kRange, SettingsField::kTelnetPort},
+      // Conflicts are looked at first, whatever the range says.
+      {32, 0, true, 23, 23, "Port numbers should not be same", SettingsField::kNone},
+      {32, 65535, true, 23, 161, "Invalid port: 161", SettingsField::kNone},
+      // A card without HTTP and Telnet settings has no range to keep there.
+      {30, 0, true, 0, 443, nullptr, SettingsField::kNone},
+  };
+  for (const Case& c : cases) {
+    NetworkSettings s = PortsAt(c.level);
+    s.http = {true, c.http_ticked, c.http};
+    s.telnet = {true, true, c.telnet};
+    s.https.port = c.https;
+    const CheckResult result = PortsPageLeaveCheck(s);
+    if (!c.message) {
+      EXPECT_FALSE(result) << c.http << " " << c.telnet;
+      continue;
+    }
+    ASSERT_TRUE(result) << c.http << " " << c.telnet;
+    EXPECT_EQ(result->message, c.message);
+    EXPECT_EQ(result->field, c.field);
+  }
+}
+
+TEST(PortEntryValueTest, LeadingDigitsSaturating) {
+  EXPECT_EQ(PortEntryValue("8080"), 8080u);
+  EXPECT_EQ(PortEntryValue(""), 0u);
+  EXPECT_EQ(PortEntryValue("65535"), 65535u);
+  EXPECT_EQ(PortEntryValue("99999999999"), 4294967295u);
+}
+
 TEST(MaskContiguityCheckTest, NoOneBitAfterAZeroBit) {
   for (const std::uint32_t valid : {Ip(255, 255, 255, 0), Ip(255, 255, 254, 0),
                                     Ip(255, 255, 255, 254), Ip(128, 0, 0, 0), 0u, 0xFFFFFFFFu}) {

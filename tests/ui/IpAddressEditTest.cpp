@@ -68,6 +68,27 @@ TEST_F(IpAddressEditTest, TypedAddressWithDotsAndFullFields) {
   EXPECT_EQ(Focused(), Field(3));
 }
 
+TEST_F(IpAddressEditTest, AWholeAddressTypedOverAnotherReplacesIt) {
+  edit->SetText(QStringLiteral("10.20.30.40"));
+  FocusField(0);
+  Field(0)->selectAll();
+  // The "." after "192" and "168" lands in a field whose old text is selected: it is ignored
+  // there too, instead of skipping that field.
+  Type(QStringLiteral("192.168.1.77"));
+  EXPECT_EQ(edit->Text(), QStringLiteral("192.168.1.77"));
+}
+
+TEST_F(IpAddressEditTest, ADotTypedLaterStillMovesOn) {
+  edit->SetText(QStringLiteral("10.20.30.40"));
+  FocusField(0);
+  Field(0)->selectAll();
+  Type(QStringLiteral("192"));
+  ASSERT_EQ(Focused(), Field(1));
+  Press(Qt::Key_End);
+  Type(QStringLiteral("."));
+  EXPECT_EQ(Focused(), Field(2));
+}
+
 TEST_F(IpAddressEditTest, OnlyDigitsAreTaken) {
   FocusField(0);
   Type(QStringLiteral("a1 b-"));

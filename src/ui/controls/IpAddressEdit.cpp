@@ -123,10 +123,13 @@ bool IpAddressEdit::HandleKey(int field, QKeyEvent& key) {
   const bool at_start = edit.cursorPosition() == 0 && !edit.hasSelectedText();
   const bool at_end = edit.cursorPosition() == edit.text().size() && !edit.hasSelectedText();
   const bool plain = (key.modifiers() & ~Qt::KeypadModifier) == Qt::NoModifier;
+  const bool just_advanced = advanced_to_ == field;
+  advanced_to_ = -1;
   switch (key.key()) {
     case Qt::Key_Period:
-      // Ignored in an empty field, so that a "." typed after three digits have already moved on
-      // does not skip a field.
+      // Ignored right after three digits have moved on, and in an empty field, so that such a
+      // "." does not skip a field, whether the field it lands in was empty or not.
+      if (just_advanced) return true;
       if (field + 1 < kFieldCount && !edit.text().isEmpty()) FocusField(field + 1, true, false);
       return true;
     case Qt::Key_Backspace:
@@ -153,12 +156,14 @@ void IpAddressEdit::OnTextEdited(int field) {
   if (edit.text().size() == kMaxDigits && edit.cursorPosition() == kMaxDigits &&
       field + 1 < kFieldCount) {
     FocusField(field + 1, true, false);
+    advanced_to_ = field + 1;
   }
 }
 
 void IpAddressEdit::OnFocusChanged(QWidget* old, QWidget* now) {
   const bool was_inside = IndexOf(old) >= 0;
   const bool is_inside = IndexOf(now) >= 0;
+  if (advanced_to_ >= 0 && now != Field(advanced_to_)) advanced_to_ = -1;
   if (was_inside || is_inside) update();  // the frame shows the focus
   if (is_inside && !was_inside) emit FocusEntered();
 }

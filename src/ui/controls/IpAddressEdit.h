@@ -65,6 +65,9 @@ class IpAddressEdit : public QWidget {
   static std::size_t Slot(int field) { return static_cast<std::size_t>(field); }
 
   std::array<QLineEdit*, kFieldCount> fields_{};
+  // The field that three digits have just moved into: a "." typed next is the habit of typing
+  // the whole address, and is ignored there.
+  int advanced_to_ = -1;
   std::array<QLabel*, kFieldCount - 1> dots_{};
 };
 

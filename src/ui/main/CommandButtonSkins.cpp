@@ -26,7 +26,7 @@ Face FaceOf(CommandId command) {
       return {":/pictures/upgrade.svg", "Upgrade"};
     case CommandId::kAbout:
       return {":/pictures/about.svg", "About"};
-    case CommandId::kRefresh:
+    default:  // Refresh; the hidden buttons have no picture
       break;
   }
   return {":/pictures/refresh.svg", "Refresh"};

@@ -10,6 +10,15 @@ enum class CommandId : int {
   kRefresh = 1036,
   kLaunch = 1037,
   kSettings = 1092,
+  // The hidden buttons: created with the window and never shown; their commands still run when
+  // they arrive here.
+  kMac = 1004,  // does nothing
+  kIpSettings = 1005,
+  kSetPassword = 1006,
+  kRun = 1007,  // does nothing
+  kSerialNumber = 1008,
+  kMinimise = 1089,
+  kEnd = 1090,
 };
 
 }  // namespace quillon

@@ -5,14 +5,17 @@
 #include <QMouseEvent>
 #include <QPainter>
 #include <QPainterPath>
+#include <QPushButton>
 #include <QScreen>
 #include <QShortcut>
+#include <QSignalBlocker>
 #include <QStyle>
 #include <QTimer>
 #include <QWindow>
 #include <memory>
 
 #include "flows/DeviceInfo.h"
+#include "flows/StandaloneFlows.h"
 #include "ui/controls/EditCl.h"
 #include "ui/controls/HoverButtonCl.h"
 #include "ui/controls/ListCtrlCl.h"
@@ -38,7 +41,7 @@ QString ButtonName(CommandId command) {
       return QStringLiteral("upgradeButton");
     case CommandId::kAbout:
       return QStringLiteral("aboutButton");
-    case CommandId::kRefresh:
+    default:
       break;
   }
   return QStringLiteral("refreshButton");
@@ -110,9 +113,49 @@ void KestrelDlg::BuildControls() {
     buttons_[command] = button;
   }
 
+  BuildHiddenButtons();
+
   startup_timer_ = MakeTimer(this, "startupTimer", true);
   refresh_timer_ = MakeTimer(this, "refreshTimer", false);
   closing_timer_ = MakeTimer(this, "closingTimer", true);
+}
+
+// A row of small buttons that the window never shows; their commands run when they arrive at
+// RunCommand. 1089 and 1090 are picture buttons that never got a picture.
+void KestrelDlg::BuildHiddenButtons() {
+  struct Hidden {
+    CommandId command;
+    const char* text;
+    const char* name;
+  };
+  const Hidden hidden[] = {
+      {CommandId::kIpSettings, "&IP Settings...", "ipSettingsButton"},
+      {CommandId::kSetPassword, "Set &Password...", "setPasswordButton"},
+      {CommandId::kSerialNumber, "Serial &Number...", "serialNumberButton"},
+      {CommandId::kMac, "MAC", "macButton"},
+      {CommandId::kRun, "RUN", "runButton"},
+      {CommandId::kMinimise, "", "minimiseButton"},
+      {CommandId::kEnd, "", "endButton"},
+  };
+  for (const Hidden& h : hidden) {
+    auto* button = new QPushButton(QString::fromLatin1(h.text), this);
+    button->setObjectName(QString::fromLatin1(h.name));
+    button->hide();
+    connect(button, &QPushButton::clicked, this, [this, id = h.command] { RunCommand(id); });
+    hidden_buttons_[h.command] = button;
+  }
+  UpdateHiddenButtons();
+}
+
+void KestrelDlg::UpdateHiddenButtons() {
+  const bool one = list_->SelectedRows().size() == 1;
+  for (const CommandId command :
+       {CommandId::kMac, CommandId::kIpSettings, CommandId::kSetPassword}) {
+    hidden_buttons_.at(command)->setEnabled(one);
+  }
+  const int device = SelectedDevice();
+  hidden_buttons_.at(CommandId::kSerialNumber)
+      ->setEnabled(device >= 0 && SerialNumberCommandOffered(tables_.Key(device).mac));
 }
 
 // Columns first, then the list is trimmed so that only whole rows show under its taller header.
@@ -177,6 +220,17 @@ void KestrelDlg::RunCommand(CommandId command) {
       return AboutCommand();
     case CommandId::kRefresh:
       return Refresh();
+    case CommandId::kIpSettings:
+    case CommandId::kSetPassword:
+    case CommandId::kSerialNumber:
+      return HiddenCardCommand(command);
+    case CommandId::kMinimise:
+      return showMinimized();
+    case CommandId::kEnd:
+      return EndAsWithOk();
+    case CommandId::kMac:
+    case CommandId::kRun:
+      return;
   }
 }
 
@@ -203,6 +257,28 @@ void KestrelDlg::AboutCommand() {
   list_->setFocus();
 }
 
+// Runs only where its hidden button would be enabled.
+void KestrelDlg::HiddenCardCommand(CommandId command) {
+  UpdateHiddenButtons();
+  if (!hidden_buttons_.at(command)->isEnabled()) return;
+  const int device = SelectedDevice();
+  if (device < 0) return;
+  if (command == CommandId::kIpSettings) emit IpSettingsRequested(device);
+  if (command == CommandId::kSetPassword) emit SetPasswordRequested(device);
+  if (command == CommandId::kSerialNumber) emit SerialNumberRequested(device);
+}
+
+// The window ends at once, as with OK: no closing box, nothing waited for here.
+void KestrelDlg::EndAsWithOk() {
+  refresh_timer_->stop();
+  close_finished_ = true;
+  accept();
+}
+
+void KestrelDlg::FocusList() {
+  list_->setFocus();
+}
+
 void KestrelDlg::StopRefreshTimer() {
   refresh_timer_->stop();
 }
@@ -218,6 +294,7 @@ void KestrelDlg::Refresh() {
   if (search_busy_ || closing_) return;
   tables_.Clear();
   search_busy_ = true;
+  UpdateHiddenButtons();
   info_box_->SetText(QString::fromLatin1(strings::kSearchingDevice));
   count_box_->SetText(QString());
   RepaintInfoAreas();
@@ -255,11 +332,17 @@ void KestrelDlg::OnSearchFinished(SearchResult result) {
   RepaintInfoAreas();
   list_->setFocus();
   search_busy_ = false;
+  UpdateHiddenButtons();
   emit SearchFinished();
 }
 
 void KestrelDlg::FillList(const std::vector<RowText>& rows) {
-  list_->DeleteAllRows();
+  {
+    // Rows taken away are no change of a row: the selection box stays as the search left it
+    // (empty), instead of counting the selection that went with them.
+    const QSignalBlocker quiet(list_);
+    list_->DeleteAllRows();
+  }
   list_->setFocus();
   for (const RowText& row : rows) {
     const int index = list_->AddRow({QString::fromStdString(row.key)});
@@ -349,6 +432,7 @@ void KestrelDlg::OnRowChanged(int row) {
   if (selected_rows > 0) {
     remembered_key_ = list_->RowTexts(row).value(0).left(DeviceTables::kKeyLength).toStdString();
   }
+  UpdateHiddenButtons();
   RepaintInfoAreas();
 }
 

@@ -17,6 +17,7 @@
 #include "ui/main/DeviceTables.h"
 #include "ui/main/SearchThread.h"
 
+class QPushButton;
 class QTimer;
 
 namespace quillon {
@@ -41,6 +42,8 @@ class KestrelDlg : public QDialog {
   // For commands on a device: at their start, and with the after-command delay at their end.
   void StopRefreshTimer();
   void RestartRefreshTimer(Millis delay);
+  // Where a command leaves the keyboard focus when it ends.
+  void FocusList();
 
   bool SearchBusy() const { return search_busy_; }
   // The device of the first (or n-th, from 0, in list order) selected row; -1 when the selection
@@ -77,6 +80,7 @@ class KestrelDlg : public QDialog {
 
  private:
   void BuildControls();
+  void BuildHiddenButtons();
   void LayOutList();
   void ConnectSignals();
   void SetCommandButtonsEnabled(bool enabled);
@@ -97,6 +101,10 @@ class KestrelDlg : public QDialog {
   void SettingsCommand();
   void UpgradeCommand();
   void AboutCommand();
+  void HiddenCardCommand(CommandId command);
+  void EndAsWithOk();
+  // The hidden buttons' enable rules, after every change of the selection and every search.
+  void UpdateHiddenButtons();
 
   void BeginClosing();
   void FinishClosing();
@@ -109,6 +117,7 @@ class KestrelDlg : public QDialog {
   EditCl* info_box_ = nullptr;
   EditCl* count_box_ = nullptr;
   std::map<CommandId, HoverButtonCl*> buttons_;
+  std::map<CommandId, QPushButton*> hidden_buttons_;
   QTimer* startup_timer_ = nullptr;
   QTimer* refresh_timer_ = nullptr;
   QTimer* closing_timer_ = nullptr;
