@@ -331,6 +331,9 @@ TEST_F(UpgradeCommandTest, ThreeSelectedCardsGiveThreeRowsAndTheRefreshWaitsForT
   AddCard(CardBuilder(kSerial + 4));
   OpenAndSearch(prompter);
   SelectRows({0, 2, 3});
+  window->activateWindow();
+  ASSERT_TRUE(QTest::qWaitForWindowActive(window.get()));
+  window->findChild<HoverButtonCl*>(QStringLiteral("upgradeButton"))->setFocus();
 
   Rows rows;
   bool refresh_running = true;
@@ -344,6 +347,7 @@ TEST_F(UpgradeCommandTest, ThreeSelectedCardsGiveThreeRowsAndTheRefreshWaitsForT
   ASSERT_TRUE(opened);
   EXPECT_EQ(rows, (Rows{{Key(kSerial + 1), ""}, {Key(kSerial + 3), ""}, {Key(kSerial + 4), ""}}));
   EXPECT_FALSE(refresh_running);
+  EXPECT_EQ(window->focusWidget(), list()) << "the list has the focus when the window is active";
   EXPECT_TRUE(RefreshTimer()->isActive());
   EXPECT_EQ(RefreshTimer()->interval(), timing.refresh_after_command.count());
 }
