@@ -13,7 +13,7 @@ using Outcome = LaunchOutcome;
 constexpr std::uint16_t kOff = kPortDisabled;
 
 // One selected card: its web ports, its level and the IPv6 texts its last search found.
-struct CardSpec {
+struct CardShape {
   std::uint16_t http = 80;
   std::uint16_t https = 443;
   std::uint16_t level = 32;
@@ -24,7 +24,7 @@ struct CardSpec {
 
 struct LaunchCase {
   const char* name;
-  std::vector<CardSpec> cards;  // card i is 192.168.1.(21 + i)
+  std::vector<CardShape> cards;  // card i is 192.168.1.(21 + i)
   std::vector<Outcome> outcomes;
   std::vector<std::string> opened;
   std::optional<WebAddresses> chooser;
@@ -36,14 +36,14 @@ void PrintTo(const LaunchCase& c, std::ostream* out) {
 
 class WebLaunchTest : public testing::SimFixture {
  protected:
-  LaunchTarget Add(std::uint32_t serial, const CardSpec& spec) {
+  LaunchTarget Add(std::uint32_t serial, const CardShape& shape) {
     CardBuilder builder(serial);
-    builder.Level(spec.level)
+    builder.Level(shape.level)
         .Static(0xC0A80100 + 21 + (serial - kSerial), 0xFFFFFF00, 0xC0A80101)
-        .Ports(spec.http, 23, spec.https, 22)
-        .Ipv6(4, spec.ipv6, "", 64, "fe80::4b:51ff:fe00:1", spec.ipv6_second);
+        .Ports(shape.http, 23, shape.https, 22)
+        .Ipv6(4, shape.ipv6, "", 64, "fe80::4b:51ff:fe00:1", shape.ipv6_second);
     sim::CardFaults faults;
-    faults.silent = spec.silent;
+    faults.silent = shape.silent;
     builder.Faults(faults);
     cards.push_back(AddCard(builder));
     // What the last search would have kept of the card.
@@ -77,8 +77,8 @@ TEST_P(WebLaunchCases, OpensCardsInTurnUntilOneEndsTheLaunch) {
   }
 }
 
-const CardSpec kPlain{};
-const CardSpec kIpv6First{.level = 33, .ipv6 = "[2001:db8::22]"};
+const CardShape kPlain{};
+const CardShape kIpv6First{.level = 33, .ipv6 = "[2001:db8::22]"};
 
 INSTANTIATE_TEST_SUITE_P(
     Cases, WebLaunchCases,
