@@ -30,6 +30,8 @@ struct Timing {
   Millis refresh_after_command{20000};
   Millis closing_wait{25000};
   Millis after_write_pause{500};
+  // Between two web pages handed to the browser, so that it is not given a burst of them.
+  Millis launch_pause{920};
 
   // Firmware upgrade and factory commands.
   Millis preparing_pause{3000};
@@ -52,6 +54,7 @@ struct Timing {
     t.refresh_after_command = Millis{60000};
     t.closing_wait = Millis{5000};
     t.after_write_pause = Millis{10};
+    t.launch_pause = Millis{20};
     t.preparing_pause = Millis{60};
     t.notice_wait = Millis{2000};
     t.factory_busy_pause = Millis{60};

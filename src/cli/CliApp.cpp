@@ -32,6 +32,7 @@ int RunCli(int argc, const char* const argv[], CliEnvironment& env) {
   commands.push_back(AddSetCommand(app));
   commands.push_back(AddPasswdCommand(app));
   commands.push_back(AddAssignSerialCommand(app));
+  commands.push_back(AddOpenCommand(app));
 
   try {
     app.parse(argc, argv);

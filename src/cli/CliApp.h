@@ -10,6 +10,7 @@
 #include <string>
 
 #include "base/Timing.h"
+#include "flows/UrlOpener.h"
 #include "link/PacketDriver.h"
 
 namespace quillon::cli {
@@ -29,6 +30,8 @@ struct CliEnvironment {
   std::function<std::optional<std::string>(const std::string& prompt)> read_password;
   // Standard output is a terminal: progress is redrawn in place.
   bool live_output = false;
+  // Opens web addresses for `open`; without one, `open` can only print them.
+  std::shared_ptr<UrlOpener> opener;
 };
 
 // The segment behind --demo: the demonstration fleet on two simulated adapters.

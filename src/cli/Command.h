@@ -33,5 +33,6 @@ std::unique_ptr<Command> AddUpgradeCommand(CLI::App& app);
 std::unique_ptr<Command> AddSetCommand(CLI::App& app);
 std::unique_ptr<Command> AddPasswdCommand(CLI::App& app);
 std::unique_ptr<Command> AddAssignSerialCommand(CLI::App& app);
+std::unique_ptr<Command> AddOpenCommand(CLI::App& app);
 
 }  // namespace quillon::cli

@@ -5,6 +5,7 @@
 
 #include "cli/CliApp.h"
 #include "link/SystemDriver.h"
+#include "platform/SystemUrlOpener.h"
 
 namespace {
 
@@ -38,6 +39,7 @@ int main(int argc, char* argv[]) {
                                    .in = &std::cin,
                                    .interactive = isatty(STDIN_FILENO) == 1,
                                    .read_password = ReadHidden,
-                                   .live_output = isatty(STDOUT_FILENO) == 1};
+                                   .live_output = isatty(STDOUT_FILENO) == 1,
+                                   .opener = std::make_shared<quillon::SystemUrlOpener>()};
   return quillon::cli::RunCli(argc, argv, env);
 }

@@ -8,8 +8,7 @@ std::string DeviceInfoText(const FoundDevice& device) {
   std::string text = "Hardware Version: " + record.HardwareVersionText() +
                      "\r\nFirmware Version: " + record.FirmwareVersionText() +
                      "\r\nMAC Address: " + record.mac.ToString();
-  constexpr std::uint16_t kIpv6Level = 33;
-  if (details.config_level != kIpv6Level || details.link_local.empty()) return text + "\r\n";
+  if (details.config_level != kIpv6ConfigLevel || details.link_local.empty()) return text + "\r\n";
   text += "\r\nLocalLink Addr:" + details.link_local;
   if (details.ipv6_address2.empty()) return text + "\r\nIPv6 Addr:" + details.ipv6_address;
   return text + "\r\nIPv6 Addr1:" + details.ipv6_address +

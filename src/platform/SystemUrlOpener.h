@@ -5,6 +5,13 @@
 // Open may be called from any thread. It returns as soon as a browser has started (the browser is
 // left running, and reaped when it ends, so that it leaves no zombie); xdg-open returns at once
 // when it hands the address on, so its exit status is waited for, within a bound.
+//
+// Results, in the codes of UrlOpener.h:
+//   a BROWSER command started, xdg-open ended with 0 or still runs after the bound   33, opened
+//   xdg-open cannot be started: ENOENT 2, ENOTDIR/ELOOP/ENAMETOOLONG 3, EACCES/EPERM 5, ENOMEM 8,
+//     EAGAIN/E2BIG 0, ENOEXEC 11, ETXTBSY 26, anything else 1 (shown as an unknown error)
+//   xdg-open ended with 2 (no such file or address) 2, with 3 (no tool for it) 31, otherwise 1
+//   an empty address                                                                  2
 #pragma once
 
 #include <chrono>

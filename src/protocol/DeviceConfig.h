@@ -29,6 +29,9 @@ inline constexpr std::uint8_t kBootp = 2;
 // such service, and for HTTP and Telnet, also switched off.
 inline constexpr std::uint16_t kPortDisabled = 0xFFFF;
 
+// The configuration level of the cards that have IPv6 settings (and no other level has them).
+inline constexpr std::uint16_t kIpv6ConfigLevel = 33;
+
 struct DeviceConfig {
   using IPv6Text = std::array<Byte, 45>;
 

@@ -9,6 +9,7 @@
 #include "cli/ProgressView.h"
 #include "cli/TerminalPrompter.h"
 #include "sim/DemoFleet.h"
+#include "support/RecordingOpener.h"
 #include "support/TestImages.h"
 
 namespace quillon {
@@ -28,7 +29,8 @@ Timing DemoTiming() {
   return timing;
 }
 
-CliRun RunCli(std::vector<const char*> args, bool with_demo = true, bool terminal = false) {
+CliRun RunCli(std::vector<const char*> args, bool with_demo = true, bool terminal = false,
+              std::shared_ptr<UrlOpener> opener = nullptr) {
   std::ostringstream out;
   std::ostringstream err;
   cli::CliEnvironment env{.out = out,
@@ -40,7 +42,8 @@ CliRun RunCli(std::vector<const char*> args, bool with_demo = true, bool termina
                           .in = nullptr,
                           .interactive = false,
                           .read_password = nullptr,
-                          .live_output = false};
+                          .live_output = false,
+                          .opener = std::move(opener)};
   args.insert(args.begin(), "quillon-cli");
   const int status = cli::RunCli(static_cast<int>(args.size()), args.data(), env);
   return {status, out.str(), err.str()};
@@ -98,6 +101,12 @@ TEST(CliAppTest, UnknownCardIsAnErrorOnStderr) {
 TEST(CliAppTest, ACardThatIsNeitherSerialNorMacIsRefusedBeforeAnySearch) {
   for (const char* card : {"card-7", "4294967296", "02-4B-51-00-00"}) {
     const CliRun run = RunCli({"--demo", "show", card}, /*with_demo=*/false);
+    EXPECT_NE(run.status, 0) << card;
+    EXPECT_NE(run.err.find("neither a serial number"), std::string::npos) << run.err;
+    EXPECT_EQ(run.err.find("no driver"), std::string::npos) << "refused before any search";
+  }
+  for (const char* card : {"card-7", "02-4B-51-00-00"}) {
+    const CliRun run = RunCli({"--demo", "open", card, "--print"}, /*with_demo=*/false);
     EXPECT_NE(run.status, 0) << card;
     EXPECT_NE(run.err.find("neither a serial number"), std::string::npos) << run.err;
     EXPECT_EQ(run.err.find("no driver"), std::string::npos) << "refused before any search";
@@ -220,7 +229,8 @@ TEST(CliTerminalTest, AnOpenQuestionDoesNotStopTheProgressLines) {
                           .in = nullptr,
                           .interactive = true,
                           .read_password = nullptr,
-                          .live_output = true};
+                          .live_output = true,
+                          .opener = nullptr};
   cli::ProgressView view(out, /*live=*/true);
   env.read_password = [&](const std::string&) -> std::optional<std::string> {
     auto other_card = std::async(std::launch::async, [&] {
@@ -406,6 +416,103 @@ TEST(CliSetTest, AnAddressInUseAsksAndWithoutAnAnswerRefuses) {
   EXPECT_EQ(yes.status, 0) << yes.err;
   const CliRun free = RunCli({"--demo", "set", "1358954538", "--static", "192.168.1.99"});
   EXPECT_EQ(free.status, 0) << free.err;
+}
+
+}  // namespace
+}  // namespace quillon
+
+namespace quillon {
+namespace {
+
+// ---- open
+
+struct OpenCase {
+  const char* name;
+  std::vector<const char*> args;  // after "open"
+  int status;
+  const char* out;
+  const char* err_mentions;
+};
+
+void PrintTo(const OpenCase& c, std::ostream* out) {
+  *out << c.name;
+}
+
+class CliOpenPrint : public ::testing::TestWithParam<OpenCase> {};
+
+TEST_P(CliOpenPrint, PrintsTheAddressTheLaunchWouldOpen) {
+  const OpenCase& c = GetParam();
+  std::vector<const char*> args{"--demo", "open"};
+  args.insert(args.end(), c.args.begin(), c.args.end());
+  args.push_back("--print");
+  const CliRun run = RunCli(args);
+  EXPECT_EQ(run.status, c.status) << run.err;
+  EXPECT_EQ(run.out, c.out);
+  EXPECT_NE(run.err.find(c.err_mentions), std::string::npos) << run.err;
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Cards, CliOpenPrint,
+    ::testing::Values(
+        OpenCase{"HttpBeforeHttps", {"1358954538"}, 0, "http://192.168.1.21:80/\n", ""},
+        OpenCase{"HttpsWhenHttpIsOff", {"1358954584"}, 0, "https://192.168.1.30:8443/\n", ""},
+        OpenCase{"Ipv4OfAnIpv6Card",
+                 {"02-4B-51-00-00-07"},
+                 0,
+                 "http://192.168.1.22:80/\n",
+                 "has IPv6 addresses as well (--ipv6)"},
+        OpenCase{
+            "OneIpv6Address", {"1358954503", "--ipv6"}, 0, "http://[2001:db8:10::22]:80/\n", ""},
+        OpenCase{"OnlyTheSecondIpv6Address",
+                 {"1358954807", "--ipv6"},
+                 0,
+                 "http://[2001:db8:10::137]:80/\n",
+                 ""},
+        OpenCase{"TwoIpv6Addresses",
+                 {"1358954521", "--ipv6"},
+                 0,
+                 "http://[2001:db8:20::25]:80/\nhttp://[2001:db8:20::8025]:80/\n",
+                 ""},
+        OpenCase{"BothPortsOffIsAnError",
+                 {"1358954501"},
+                 1,
+                 "",
+                 "1358954501 has no web interface on: its HTTP and HTTPS ports are both off"},
+        OpenCase{"Ipv6OfACardWithoutIsAnError",
+                 {"1358954538", "--ipv6"},
+                 1,
+                 "",
+                 "1358954538 has no IPv6 address (a card of configuration level 32; only level "
+                 "33 has them)"},
+        OpenCase{"UnknownCard", {"12345"}, 1, "", "no card 12345"}),
+    [](const ::testing::TestParamInfo<OpenCase>& tested) {
+      return std::string(tested.param.name);
+    });
+
+TEST(CliOpenTest, HandsTheAddressesToTheOpener) {
+  auto opener = std::make_shared<RecordingOpener>();
+  const CliRun run = RunCli({"--demo", "open", "1358954521", "--ipv6"}, true, false, opener);
+  EXPECT_EQ(run.status, 0) << run.err;
+  EXPECT_EQ(run.out, "");
+  EXPECT_EQ(opener->addresses, (std::vector<std::string>{"http://[2001:db8:20::25]:80/",
+                                                         "http://[2001:db8:20::8025]:80/"}));
+}
+
+TEST(CliOpenTest, AnOpenerFailureIsExplainedOnOneLine) {
+  auto opener = std::make_shared<RecordingOpener>(url_open::kNoAssociation);
+  const CliRun run = RunCli({"--demo", "open", "1358954538"}, true, false, opener);
+  EXPECT_EQ(run.status, 1);
+  EXPECT_NE(run.err.find("quillon-cli: cannot open http://192.168.1.21:80/: There is no "
+                         "application associated with the given filename extension.\n"),
+            std::string::npos)
+      << run.err;
+}
+
+TEST(CliOpenTest, WithoutAnOpenerOnlyPrintWorks) {
+  const CliRun run = RunCli({"--demo", "open", "1358954538"}, /*with_demo=*/false);
+  EXPECT_EQ(run.status, 1);
+  EXPECT_NE(run.err.find("--print prints it"), std::string::npos) << run.err;
+  EXPECT_EQ(run.err.find("no driver"), std::string::npos) << "said before any search";
 }
 
 }  // namespace

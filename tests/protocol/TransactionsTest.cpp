@@ -190,6 +190,7 @@ TEST(TransactionTimingTest, StandardProfileKeepsTheWindowsAndTries) {
   EXPECT_EQ(t.address_probe_wait, Millis{1000});
   EXPECT_EQ(t.refresh_interval, Millis{120000});
   EXPECT_EQ(t.closing_wait, Millis{25000});
+  EXPECT_EQ(t.launch_pause, Millis{920});
   EXPECT_EQ(t.notice_wait, Millis{120000});
 }
 

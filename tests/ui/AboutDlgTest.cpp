@@ -5,7 +5,7 @@
 #include <QSignalSpy>
 #include <QTest>
 
-#include "RecordingOpener.h"
+#include "support/RecordingOpener.h"
 #include "ui/controls/LinkLabelCl.h"
 #include "ui/main/AboutDlg.h"
 

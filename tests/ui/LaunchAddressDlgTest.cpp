@@ -5,7 +5,7 @@
 #include <QPointer>
 #include <QTest>
 
-#include "RecordingOpener.h"
+#include "support/RecordingOpener.h"
 #include "ui/controls/LinkLabelCl.h"
 #include "ui/main/LaunchAddressDlg.h"
 

@@ -7,7 +7,7 @@
 #include <QTimer>
 #include <QUrl>
 
-#include "RecordingOpener.h"
+#include "support/RecordingOpener.h"
 #include "ui/controls/DesktopUrlOpener.h"
 #include "ui/controls/LinkLabelCl.h"
 

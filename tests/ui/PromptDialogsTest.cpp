@@ -117,6 +117,19 @@ TEST_F(PrompterTest, CancelGivesNothing) {
   EXPECT_EQ(password, std::nullopt);
 }
 
+TEST_F(PrompterTest, TheQuestionComesUpOverTheModalWindowInFront) {
+  QDialog front;
+  front.setModal(true);
+  front.show();
+  QWidget* owner = nullptr;
+  Ask("MAC:02-4B-51-00-00-2A", "", [&](PasswordDlg& dialog) {
+    owner = dialog.parentWidget();
+    QTest::mouseClick(Child<QPushButton>(dialog, "cancelButton"), Qt::LeftButton);
+  });
+  ASSERT_TRUE(seen);
+  EXPECT_EQ(owner, &front);
+}
+
 // ---- SerialNumberDlg
 
 class SerialNumberDlgTest : public ::testing::Test {

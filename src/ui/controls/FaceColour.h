@@ -1,5 +1,5 @@
-// The face colour of dialogs. Controls that should look transparent on a dialog (the link labels,
-// the About picture's background) fill with it.
+// The face colour of dialogs. What should look transparent on a dialog and cannot simply leave
+// its background unpainted (the About picture's near-white background) takes it.
 #pragma once
 
 #include <QColor>

@@ -7,7 +7,6 @@
 
 #include "flows/UrlOpener.h"
 #include "ui/controls/DesktopUrlOpener.h"
-#include "ui/controls/FaceColour.h"
 #include "ui/controls/HandCursor.h"
 
 namespace quillon {
@@ -99,8 +98,9 @@ void LinkLabelCl::AdjustToText() {
 }
 
 void LinkLabelCl::paintEvent(QPaintEvent*) {
+  // No background of its own: what lies behind shows through, the dialog's face or the inside
+  // of a group box, which styles may shade differently from the face.
   QPainter painter(this);
-  painter.fillRect(rect(), FaceColour(*this));
   QFont shown = font();
   shown.setUnderline(underlined_);
   painter.setFont(shown);

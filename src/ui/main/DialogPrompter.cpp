@@ -34,10 +34,15 @@ auto DialogPrompter::OnWindowThread(Ask ask) -> decltype(ask()) {
   return std::move(*answer);
 }
 
+QWidget* DialogPrompter::Owner() const {
+  if (QWidget* modal = QApplication::activeModalWidget()) return modal;
+  return parent_;
+}
+
 std::optional<std::string> DialogPrompter::AskPassword(const std::string& information,
                                                        const std::string& prefill) {
   return OnWindowThread([&]() -> std::optional<std::string> {
-    PasswordDlg dialog(parent_);
+    PasswordDlg dialog(Owner());
     dialog.SetInformation(QString::fromStdString(information));
     dialog.SetPassword(QString::fromStdString(prefill));
     if (dialog.exec() != QDialog::Accepted) return std::nullopt;
@@ -47,7 +52,7 @@ std::optional<std::string> DialogPrompter::AskPassword(const std::string& inform
 
 bool DialogPrompter::AskYesNo(const std::string& question) {
   return OnWindowThread([&] {
-    return QMessageBox::warning(parent_, Title(), QString::fromStdString(question),
+    return QMessageBox::warning(Owner(), Title(), QString::fromStdString(question),
                                 QMessageBox::Yes | QMessageBox::No) == QMessageBox::Yes;
   });
 }
@@ -55,7 +60,7 @@ bool DialogPrompter::AskYesNo(const std::string& question) {
 Prompter::Choice DialogPrompter::AskAbortRetryIgnore(const std::string& message) {
   return OnWindowThread([&] {
     const auto answer =
-        QMessageBox::critical(parent_, Title(), QString::fromStdString(message),
+        QMessageBox::critical(Owner(), Title(), QString::fromStdString(message),
                               QMessageBox::Abort | QMessageBox::Retry | QMessageBox::Ignore);
     if (answer == QMessageBox::Retry) return Choice::kRetry;
     if (answer == QMessageBox::Ignore) return Choice::kIgnore;
@@ -65,7 +70,7 @@ Prompter::Choice DialogPrompter::AskAbortRetryIgnore(const std::string& message)
 
 void DialogPrompter::ShowMessage(const std::string& message) {
   OnWindowThread([&] {
-    QMessageBox::information(parent_, Title(), QString::fromStdString(message));
+    QMessageBox::information(Owner(), Title(), QString::fromStdString(message));
     return true;
   });
 }

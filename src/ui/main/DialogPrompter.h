@@ -14,7 +14,8 @@ namespace quillon {
 
 class DialogPrompter : public Prompter {
  public:
-  // The boxes are centred on `parent` when there is one.
+  // The boxes are centred on the modal window in front (the upgrade window, for its cards'
+  // questions), else on `parent` when there is one.
   explicit DialogPrompter(QWidget* parent = nullptr) : parent_(parent) {}
 
   std::optional<std::string> AskPassword(const std::string& information,
@@ -27,6 +28,8 @@ class DialogPrompter : public Prompter {
   // Runs `ask` on the window's thread and returns its answer.
   template <typename Ask>
   auto OnWindowThread(Ask ask) -> decltype(ask());
+  // On the window's thread.
+  QWidget* Owner() const;
 
   QPointer<QWidget> parent_;
   std::mutex questions_;  // held by a thread whose question is being shown

@@ -1,9 +1,11 @@
-// A UrlOpener for tests: records every address and answers with a chosen result code.
+// A UrlOpener for tests: records every address, and when it came, and answers with a chosen
+// result code.
 #pragma once
 
 #include <string>
 #include <vector>
 
+#include "base/Timing.h"
 #include "flows/UrlOpener.h"
 
 namespace quillon {
@@ -14,11 +16,13 @@ class RecordingOpener : public UrlOpener {
 
   int Open(const std::string& address) override {
     addresses.push_back(address);
+    times.push_back(Clock::now());
     return result;
   }
 
   int result;
   std::vector<std::string> addresses;
+  std::vector<Clock::time_point> times;
 };
 
 }  // namespace quillon

@@ -1,0 +1,90 @@
+// The main window on a simulated segment, its commands tied to a prompter and a recording opener,
+// for tests that run the commands the way a person would: select rows, press a button.
+#pragma once
+
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QSignalSpy>
+#include <QTest>
+#include <QTimer>
+#include <functional>
+#include <initializer_list>
+#include <memory>
+
+#include "flows/Prompter.h"
+#include "sim/DemoFleet.h"
+#include "sim/SimulatedSegment.h"
+#include "support/RecordingOpener.h"
+#include "ui/controls/HoverButtonCl.h"
+#include "ui/controls/ListCtrlCl.h"
+#include "ui/main/Commands.h"
+#include "ui/main/KestrelDlg.h"
+
+namespace quillon::testing {
+
+class MainWindowFixture : public ::testing::Test {
+ protected:
+  static constexpr std::uint32_t kSerial = 1358954496;  // 02-4B-51-00-00-00
+  static constexpr int kWaitMs = 15000;
+
+  MainWindowFixture() {
+    segment.AddAdapter("sim0", "Simulated adapter 0");
+    segment.AddAdapter("sim1", "Simulated adapter 1");
+  }
+
+  ~MainWindowFixture() override {
+    window.reset();  // waits for a running search before the session goes
+    session.reset();
+  }
+
+  std::shared_ptr<sim::SimulatedCard> AddCard(const sim::CardBuilder& builder, int adapter = 0) {
+    return segment.AddCard(adapter, builder.Build());
+  }
+
+  // Opens the window with its commands asking `prompter`, and waits for its first search.
+  void OpenAndSearch(Prompter& prompter) {
+    session = std::make_unique<Session>(segment, timing, [](const std::string&) {});
+    window = std::make_unique<KestrelDlg>(*session);
+    ConnectCommands(*window, {prompter, opener});
+    QSignalSpy finished(window.get(), &KestrelDlg::SearchFinished);
+    window->show();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !finished.isEmpty(); }, kWaitMs));
+  }
+
+  ListCtrlCl* list() { return window->findChild<ListCtrlCl*>(QStringLiteral("deviceList")); }
+  QTimer* RefreshTimer() { return window->findChild<QTimer*>(QStringLiteral("refreshTimer")); }
+
+  // Exactly these rows (in list order, sorted by serial number) are selected.
+  void SelectRows(std::initializer_list<int> rows) {
+    for (int row = 0; row < list()->RowCount(); ++row) list()->SelectRow(row, false);
+    for (const int row : rows) list()->SelectRow(row, true);
+  }
+
+  void Press(const char* button) {
+    QTest::mouseClick(window->findChild<HoverButtonCl*>(QString::fromLatin1(button)),
+                      Qt::LeftButton);
+  }
+
+  // Runs `inspect` on the modal window that `start` opens, once it is up; `inspect` closes it.
+  // False when no modal window came.
+  static bool WithModal(const std::function<void()>& start,
+                        const std::function<void(QWidget&)>& inspect) {
+    bool seen = false;
+    QTimer::singleShot(0, [&] {
+      QWidget* modal = QApplication::activeModalWidget();
+      seen = modal != nullptr;
+      if (modal) inspect(*modal);
+    });
+    start();
+    return seen;
+  }
+
+  Timing timing = Timing::Shortened();
+  sim::SimulatedSegment segment;
+  std::unique_ptr<Session> session;
+  std::unique_ptr<KestrelDlg> window;
+  std::shared_ptr<RecordingOpener> opener = std::make_shared<RecordingOpener>();
+};
+
+}  // namespace quillon::testing
