@@ -20,7 +20,7 @@
 #include "sim/DemoFleet.h"
 #include "sim/SimulatedSegment.h"
 #include "support/ScriptedPrompter.h"
-#include "ui/RecordingOpener.h"
+#include "support/RecordingOpener.h"
 #include "ui/controls/EditCl.h"
 #include "ui/controls/IpAddressEdit.h"
 #include "ui/controls/ListCtrlCl.h"
