@@ -17,11 +17,13 @@
 #include <functional>
 
 #include "support/ScriptedPrompter.h"
+#include "ui/controls/DialogUnits.h"
 #include "ui/controls/IpAddressEdit.h"
 #include "ui/settings/AdvancedDlg.h"
 #include "ui/settings/CfgSheet.h"
 #include "ui/settings/IpV4Dlg.h"
 #include "ui/settings/IpV6Dlg.h"
+#include "ui/settings/PageDlg.h"
 #include "ui/settings/PasswordPage.h"
 
 namespace quillon {
@@ -508,6 +510,41 @@ TEST_F(SheetTest, EntriesGatherEveryPage) {
   EXPECT_EQ(entries.opening_address, Ip(10, 0, 0, 5));
   EXPECT_EQ(entries.settings.https.port, 8443u);
   EXPECT_EQ(entries.password, (PasswordEntries{true, "pw", ""}));
+}
+
+// ---- A page shown alone
+
+TEST(PageDlgTest, ThePageAloneGetsTheSheetsOkAndCancel) {
+  auto* page = new PasswordPage;
+  page->Open({});
+  int confirmations = 0;
+  PageDlg dialog(*page, [&] {
+    ++confirmations;
+    return CheckResult{};
+  });
+  dialog.show();
+  ASSERT_TRUE(QTest::qWaitForWindowExposed(&dialog));
+  EXPECT_EQ(dialog.windowTitle(), page->Caption());
+  auto* ok = Child<QPushButton>(dialog, "okButton");
+  auto* cancel = Child<QPushButton>(dialog, "cancelButton");
+  EXPECT_TRUE(ok->isDefault());
+  EXPECT_FALSE(cancel->isDefault());
+  EXPECT_EQ(ok->size(), dialog_units::Size(50, 14));
+  EXPECT_EQ(cancel->size(), dialog_units::Size(50, 14));
+  EXPECT_LT(ok->geometry().right(), cancel->geometry().left());
+  EXPECT_GT(ok->geometry().top(), page->geometry().bottom());
+  EXPECT_GE(cancel->geometry().right(), page->geometry().right() - 2);
+
+  QTest::mouseClick(cancel, Qt::LeftButton);
+  EXPECT_FALSE(dialog.isVisible());
+  EXPECT_EQ(dialog.result(), QDialog::Rejected);
+  EXPECT_EQ(confirmations, 0) << "Cancel confirms nothing";
+
+  dialog.show();
+  QTest::mouseClick(ok, Qt::LeftButton);
+  EXPECT_EQ(confirmations, 1);
+  EXPECT_FALSE(dialog.isVisible());
+  EXPECT_EQ(dialog.result(), QDialog::Accepted);
 }
 
 }  // namespace

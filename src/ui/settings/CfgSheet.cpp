@@ -2,7 +2,6 @@
 
 #include <QHBoxLayout>
 #include <QIcon>
-#include <QPushButton>
 #include <QTabWidget>
 #include <QVBoxLayout>
 
@@ -11,20 +10,10 @@
 #include "ui/settings/AdvancedDlg.h"
 #include "ui/settings/IpV4Dlg.h"
 #include "ui/settings/IpV6Dlg.h"
+#include "ui/settings/OkCancelRow.h"
 #include "ui/settings/PasswordPage.h"
 
 namespace quillon {
-
-namespace {
-
-QPushButton* SheetButton(QWidget* parent, const char* name, const char* text) {
-  auto* button = new QPushButton(QString::fromLatin1(text), parent);
-  button->setObjectName(QString::fromLatin1(name));
-  button->setFixedSize(dialog_units::Size(50, 14));
-  return button;
-}
-
-}  // namespace
 
 CfgSheet::CfgSheet(Prompter& prompter, bool ipv6_page, QWidget* parent)
     : QDialog(parent), prompter_(prompter) {
@@ -46,17 +35,7 @@ CfgSheet::CfgSheet(Prompter& prompter, bool ipv6_page, QWidget* parent)
   password_ = new PasswordPage(tabs_);
   AddPage(password_);
 
-  QPushButton* ok = SheetButton(this, "okButton", "OK");
-  ok->setDefault(true);
-  QPushButton* cancel = SheetButton(this, "cancelButton", "Cancel");
-  connect(ok, &QPushButton::clicked, this, &CfgSheet::accept);
-  connect(cancel, &QPushButton::clicked, this, &CfgSheet::reject);
-
-  auto* buttons = new QHBoxLayout;
-  buttons->setSpacing(dialog_units::ToPixelsX(4));
-  buttons->addStretch(1);
-  buttons->addWidget(ok);
-  buttons->addWidget(cancel);
+  QHBoxLayout* buttons = OkCancelRow(*this);
   auto* layout = new QVBoxLayout(this);
   const int margin = dialog_units::ToPixelsX(7);
   layout->setContentsMargins(margin, margin, margin, margin);

@@ -2,10 +2,10 @@
 
 #include <QHBoxLayout>
 #include <QIcon>
-#include <QPushButton>
 #include <QVBoxLayout>
 
 #include "ui/controls/DialogUnits.h"
+#include "ui/settings/OkCancelRow.h"
 #include "ui/settings/SheetPage.h"
 
 namespace quillon {
@@ -17,21 +17,7 @@ PageDlg::PageDlg(SheetPage& page, Confirmer confirm, QWidget* parent)
   setWindowIcon(QIcon(QStringLiteral(":/icons/settings-sheet.svg")));
   setFont(dialog_units::Font());
 
-  auto* ok = new QPushButton(QStringLiteral("OK"), this);
-  ok->setObjectName(QStringLiteral("okButton"));
-  ok->setFixedSize(dialog_units::Size(50, 14));
-  ok->setDefault(true);
-  auto* cancel = new QPushButton(QStringLiteral("Cancel"), this);
-  cancel->setObjectName(QStringLiteral("cancelButton"));
-  cancel->setFixedSize(dialog_units::Size(50, 14));
-  connect(ok, &QPushButton::clicked, this, &PageDlg::accept);
-  connect(cancel, &QPushButton::clicked, this, &PageDlg::reject);
-
-  auto* buttons = new QHBoxLayout;
-  buttons->setSpacing(dialog_units::ToPixelsX(4));
-  buttons->addStretch(1);
-  buttons->addWidget(ok);
-  buttons->addWidget(cancel);
+  QHBoxLayout* buttons = OkCancelRow(*this);
   auto* layout = new QVBoxLayout(this);
   const int margin = dialog_units::ToPixelsX(7);
   layout->setContentsMargins(0, 0, margin, margin);
