@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include "MainWindowFixture.h"
+#include "WidgetDriving.h"
 #include "support/ScriptedPrompter.h"
 #include "ui/controls/LinkLabelCl.h"
 #include "ui/main/LaunchAddressDlg.h"
@@ -10,10 +11,7 @@ namespace quillon {
 namespace {
 
 using sim::CardBuilder;
-
-constexpr std::uint32_t Ip(unsigned a, unsigned b, unsigned c, unsigned d) {
-  return (a << 24) | (b << 16) | (c << 8) | d;
-}
+using testing::Ip;
 
 class LaunchCommandTest : public testing::MainWindowFixture {
  protected:

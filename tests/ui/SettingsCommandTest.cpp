@@ -10,17 +10,17 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QSignalSpy>
-#include <QTabBar>
 #include <QTabWidget>
 #include <QTest>
 #include <QTimer>
 #include <functional>
 
+#include "WidgetDriving.h"
 #include "protocol/DeviceCommands.h"
 #include "sim/DemoFleet.h"
 #include "sim/SimulatedSegment.h"
-#include "support/ScriptedPrompter.h"
 #include "support/RecordingOpener.h"
+#include "support/ScriptedPrompter.h"
 #include "ui/controls/EditCl.h"
 #include "ui/controls/IpAddressEdit.h"
 #include "ui/controls/ListCtrlCl.h"
@@ -44,52 +44,14 @@ constexpr std::uint16_t kChangePassword = 0x7002;
 constexpr std::uint16_t kWriteConfig = 0x2001;
 constexpr std::uint16_t kSetHardwareAddress = 0xF0F0;
 
-constexpr std::uint32_t Ip(unsigned a, unsigned b, unsigned c, unsigned d) {
-  return (a << 24) | (b << 16) | (c << 8) | d;
-}
-
-template <typename T>
-T* Child(const QWidget& parent, const char* name) {
-  T* child = parent.findChild<T*>(QString::fromLatin1(name));
-  EXPECT_NE(child, nullptr) << name;
-  return child;
-}
-
-void SetAddress(QWidget& dialog, const char* edit, const char* text) {
-  Child<IpAddressEdit>(dialog, edit)->SetText(QString::fromLatin1(text));
-}
-
-void SetText(QWidget& dialog, const char* edit, const char* text) {
-  Child<QLineEdit>(dialog, edit)->setText(QString::fromLatin1(text));
-}
-
-// A check box or a round button takes a click on itself or its text only.
-void Click(QWidget& dialog, const char* name) {
-  auto* button = Child<QAbstractButton>(dialog, name);
-  const bool push = qobject_cast<QPushButton*>(button) != nullptr;
-  QTest::mouseClick(button, Qt::LeftButton, {},
-                    push ? button->rect().center() : QPoint(6, button->height() / 2));
-}
-
-void ClickTab(QWidget& sheet, const QString& text) {
-  QTabBar* bar = Child<QTabWidget>(sheet, "pageTabs")->tabBar();
-  for (int i = 0; i < bar->count(); ++i) {
-    if (bar->tabText(i) == text)
-      QTest::mouseClick(bar, Qt::LeftButton, {}, bar->tabRect(i).center());
-  }
-}
-
-QString CurrentTab(QWidget& sheet) {
-  const QTabWidget* tabs = Child<QTabWidget>(sheet, "pageTabs");
-  return tabs->tabText(tabs->currentIndex());
-}
-
-// The focus is on this control, or inside it (an address control's fields).
-bool HasFocus(QWidget& dialog, const char* name) {
-  const QWidget* control = Child<QWidget>(dialog, name);
-  const QWidget* focused = QApplication::focusWidget();
-  return focused && (focused == control || control->isAncestorOf(focused));
-}
+using testing::Child;
+using testing::Click;
+using testing::ClickTab;
+using testing::CurrentTab;
+using testing::HasFocus;
+using testing::Ip;
+using testing::SetAddress;
+using testing::SetText;
 
 DeviceConfig ConfigOf(const sim::SimulatedCard& card) {
   return DeviceConfig::Decode(card.Config());

@@ -11,11 +11,11 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
-#include <QTabBar>
 #include <QTabWidget>
 #include <QTest>
 #include <functional>
 
+#include "WidgetDriving.h"
 #include "support/ScriptedPrompter.h"
 #include "ui/controls/DialogUnits.h"
 #include "ui/controls/IpAddressEdit.h"
@@ -29,22 +29,12 @@
 namespace quillon {
 namespace {
 
-constexpr std::uint32_t Ip(unsigned a, unsigned b, unsigned c, unsigned d) {
-  return (a << 24) | (b << 16) | (c << 8) | d;
-}
-
-template <typename T>
-T* Child(const QWidget& parent, const char* name) {
-  T* child = parent.findChild<T*>(QString::fromLatin1(name));
-  EXPECT_NE(child, nullptr) << name;
-  return child;
-}
-
-// On the box or the round button itself: only it and its text take a click.
-void ClickButton(const QWidget& parent, const char* name) {
-  auto* button = Child<QAbstractButton>(parent, name);
-  QTest::mouseClick(button, Qt::LeftButton, {}, QPoint(6, button->height() / 2));
-}
+using testing::Child;
+using testing::Click;
+using testing::HasFocus;
+using testing::Ip;
+using testing::SetAddress;
+using testing::SetText;
 
 // Shows a page in a window of its own, active, as a person would see it.
 template <typename Page>
@@ -124,9 +114,9 @@ TEST_F(IpV4PageTest, BootpCardWithoutVariantKCannotGoBackToBootp) {
   EXPECT_FALSE(Enabled("bootpRadio"));
   for (const char* edit : {"addressEdit", "maskEdit", "gatewayEdit"}) EXPECT_FALSE(Enabled(edit));
 
-  ClickButton(page, "dhcpRadio");
+  Click(page, "dhcpRadio");
   EXPECT_EQ(page.Entries().mode, ipv4_mode::kDhcp);
-  ClickButton(page, "bootpRadio");
+  Click(page, "bootpRadio");
   EXPECT_EQ(page.Entries().mode, ipv4_mode::kDhcp);
   EXPECT_TRUE(Child<QRadioButton>(page, "dhcpRadio")->isChecked());
 }
@@ -144,13 +134,13 @@ TEST_F(IpV4PageTest, DhcpBelowTheFullLevelShowsOnlyTheAddress) {
   EXPECT_EQ(page.Entries().mask, Ip(255, 255, 255, 0)) << "the members keep what was read";
   EXPECT_EQ(page.OpeningAddress(), Ip(10, 0, 0, 5));
 
-  ClickButton(page, "staticRadio");
+  Click(page, "staticRadio");
   for (const char* name : {"addressGroup", "maskLabel", "maskEdit", "gatewayEdit"}) {
     EXPECT_TRUE(Enabled(name)) << name;
   }
   EXPECT_EQ(Child<IpAddressEdit>(page, "maskEdit")->Text(), QStringLiteral("255.255.255.0"));
 
-  ClickButton(page, "dhcpRadio");
+  Click(page, "dhcpRadio");
   for (const char* name :
        {"addressGroup", "addressEdit", "maskLabel", "maskEdit", "gatewayLabel", "gatewayEdit"}) {
     EXPECT_FALSE(Enabled(name)) << name;
@@ -291,7 +281,7 @@ TEST_F(AdvancedPageTest, TickingAServiceWithoutAUsablePortGivesItsUsualOne) {
   NetworkSettings s = Ports(32);
   s.ssh = {true, false, 0};
   page.Open(s);
-  ClickButton(page, "sshBox");
+  Click(page, "sshBox");
   EXPECT_EQ(Child<QLineEdit>(page, "sshEdit")->text(), QStringLiteral("22"));
   EXPECT_TRUE(Enabled("sshEdit"));
   EXPECT_TRUE(Enabled("sshLabel"));
@@ -299,7 +289,7 @@ TEST_F(AdvancedPageTest, TickingAServiceWithoutAUsablePortGivesItsUsualOne) {
   page.StoreInto(stored);
   EXPECT_EQ(stored.ssh, (ServicePort{true, true, 22}));
 
-  ClickButton(page, "sshBox");
+  Click(page, "sshBox");
   EXPECT_FALSE(Enabled("sshEdit"));
   page.StoreInto(stored);
   EXPECT_FALSE(stored.ssh.enabled);
@@ -315,7 +305,7 @@ TEST_F(PasswordPageTest, TheBoxOpensTheFieldsAndTheMembersFollowThem) {
   EXPECT_FALSE(Enabled("confirmEdit"));
   EXPECT_EQ(Child<QLineEdit>(page, "newPasswordEdit")->echoMode(), QLineEdit::Password);
 
-  ClickButton(page, "enableBox");
+  Click(page, "enableBox");
   for (const char* name : {"newPasswordEdit", "confirmEdit", "newPasswordLabel", "confirmLabel"}) {
     EXPECT_TRUE(Enabled(name)) << name;
   }
@@ -365,11 +355,8 @@ class SheetTest : public ::testing::Test {
     sheet->activateWindow();
     ASSERT_TRUE(QTest::qWaitForWindowActive(sheet.get()));
   }
-  QTabWidget* Tabs() { return Child<QTabWidget>(*sheet, "pageTabs"); }
-  void ClickTab(int index) {
-    QTabBar* bar = Tabs()->tabBar();
-    QTest::mouseClick(bar, Qt::LeftButton, {}, bar->tabRect(index).center());
-  }
+  QTabWidget* Tabs() { return testing::Tabs(*sheet); }
+  void ClickTab(int index) { testing::ClickTab(*sheet, index); }
   template <typename T>
   T* Find(const char* name) {
     return Child<T>(*sheet, name);
@@ -437,22 +424,8 @@ TEST_P(SheetLeaveTest, APageWithAFaultKeepsItsTab) {
   EXPECT_EQ(Tabs()->currentIndex(), c.tab);
   EXPECT_EQ(prompter.Asked(), std::vector<std::string>{std::string("message ") + c.message});
   if (!c.focused) return;
-  QWidget* focused = Find<QWidget>(c.focused);
-  EXPECT_TRUE(QApplication::focusWidget() == focused ||
-              focused->isAncestorOf(QApplication::focusWidget()))
+  EXPECT_TRUE(HasFocus(*sheet, c.focused))
       << QApplication::focusWidget()->objectName().toStdString();
-}
-
-void SetAddress(CfgSheet& sheet, const char* edit, const char* text) {
-  sheet.findChild<IpAddressEdit*>(QString::fromLatin1(edit))->SetText(QString::fromLatin1(text));
-}
-
-void SetText(CfgSheet& sheet, const char* edit, const char* text) {
-  sheet.findChild<QLineEdit*>(QString::fromLatin1(edit))->setText(QString::fromLatin1(text));
-}
-
-void Tick(CfgSheet& sheet, const char* box) {
-  ClickButton(sheet, box);
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -472,7 +445,7 @@ INSTANTIATE_TEST_SUITE_P(
                   "Please enter an integer between 1 and 65534.", "httpEdit"},
         LeaveCase{"PasswordsDiffer", 2,
                   [](CfgSheet& s) {
-                    Tick(s, "enableBox");
+                    Click(s, "enableBox");
                     SetText(s, "newPasswordEdit", "one");
                     SetText(s, "confirmEdit", "two");
                   },
@@ -480,7 +453,7 @@ INSTANTIATE_TEST_SUITE_P(
                   "newPasswordEdit"},
         LeaveCase{"PasswordBlank", 2,
                   [](CfgSheet& s) {
-                    Tick(s, "enableBox");
+                    Click(s, "enableBox");
                     SetText(s, "newPasswordEdit", "a b");
                     SetText(s, "confirmEdit", "a b");
                   },
@@ -503,7 +476,7 @@ TEST_F(SheetTest, EntriesGatherEveryPage) {
   ClickTab(1);
   SetText(*sheet, "httpsEdit", "8443");
   ClickTab(2);
-  Tick(*sheet, "enableBox");
+  Click(*sheet, "enableBox");
   SetText(*sheet, "newPasswordEdit", "pw");
   const SheetEntries entries = sheet->Entries();
   EXPECT_EQ(entries.settings.address, Ip(10, 0, 0, 9));
