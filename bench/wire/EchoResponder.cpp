@@ -19,12 +19,9 @@ int main(int argc, char* argv[]) {
   if (argc != 2) return 2;
   pcap::CaptureOptions listen;
   listen.promiscuous = true;
-  auto receiver = pcap::PcapCapture::Open(argv[1], listen);
-  pcap::CaptureOptions send_only;
-  send_only.send_only = true;
-  auto sender = pcap::PcapCapture::Open(argv[1], send_only);
-  if (!receiver.capture || !sender.capture) {
-    std::fprintf(stderr, "bench_echo: %s%s\n", receiver.error.c_str(), sender.error.c_str());
+  auto opened = pcap::PcapCapture::Open(argv[1], listen);
+  if (!opened.capture) {
+    std::fprintf(stderr, "bench_echo: %s\n", opened.error.c_str());
     return 1;
   }
   pcap::WakePipe wake;
@@ -32,13 +29,13 @@ int main(int argc, char* argv[]) {
   std::signal(SIGTERM, [](int) { stop->Wake(); });
   std::signal(SIGINT, [](int) { stop->Wake(); });
   std::string error;
-  receiver.capture->DispatchUntilWoken(
+  opened.capture->DispatchUntilWoken(
       [&](ByteView frame) {
         if (frame.size() < frame::kData || LoadBe16(frame, frame::kCode) != kEchoRequest) return;
         FrameHeader header;
         header.code = kEchoReply;
         header.status = status::kDone.value();
-        sender.capture->Send(BuildReplyFrame(SourceOf(frame), DestinationOf(frame), header, {}),
+        opened.capture->Send(BuildReplyFrame(SourceOf(frame), DestinationOf(frame), header, {}),
                              error);
       },
       wake);

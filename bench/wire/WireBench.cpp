@@ -44,16 +44,13 @@ double Micros(Clock::duration d) {
 class RawPingPong {
  public:
   explicit RawPingPong(const std::string& interface) {
-    receiver_ = std::move(pcap::PcapCapture::Open(interface, {}).capture);
-    pcap::CaptureOptions send_only;
-    send_only.send_only = true;
-    sender_ = std::move(pcap::PcapCapture::Open(interface, send_only).capture);
+    capture_ = std::move(pcap::PcapCapture::Open(interface, {}).capture);
   }
-  bool Ready() const { return receiver_ && sender_; }
+  bool Ready() const { return capture_ != nullptr; }
 
   // Drops what this handle captured meanwhile (the traffic of other measurements).
   void Drain() {
-    while (receiver_->DispatchReady([](ByteView) {}, 0) > 0) {
+    while (capture_->DispatchReady([](ByteView) {}, 0) > 0) {
     }
   }
 
@@ -62,7 +59,7 @@ class RawPingPong {
     const Bytes request =
         BuildRequestFrame(own, {sim::MakerAddress(kSerial), kEchoRequest, 0, {}, data, 0});
     std::string error;
-    sender_->Send(request, error);
+    capture_->Send(request, error);
     bool answered = false;
     const auto deadline = Clock::now() + Millis{1000};
     const FrameSink sink = [&](ByteView frame) {
@@ -71,14 +68,13 @@ class RawPingPong {
       }
     };
     while (!answered && Clock::now() < deadline) {
-      if (receiver_->DispatchReady(sink, 100) < 0) return false;
+      if (capture_->DispatchReady(sink, 100) < 0) return false;
     }
     return answered;
   }
 
  private:
-  std::unique_ptr<pcap::PcapCapture> receiver_;
-  std::unique_ptr<pcap::PcapCapture> sender_;
+  std::unique_ptr<pcap::PcapCapture> capture_;
 };
 
 // A session with the link open on one of the host's ends.

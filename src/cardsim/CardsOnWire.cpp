@@ -51,21 +51,16 @@ std::string CardsOnWire::Attach(const std::string& interface) {
   pcap::CaptureOptions listen;
   listen.promiscuous = true;
   listen.arp = true;
-  pcap::PcapCapture::Opened receiver = pcap::PcapCapture::Open(interface, listen);
-  if (!receiver.capture) return receiver.error;
-  pcap::CaptureOptions send_only;
-  send_only.send_only = true;
-  pcap::PcapCapture::Opened sender = pcap::PcapCapture::Open(interface, send_only);
-  if (!sender.capture) return sender.error;
-  receiver_ = std::move(receiver.capture);
-  sender_ = std::move(sender.capture);
+  pcap::PcapCapture::Opened opened = pcap::PcapCapture::Open(interface, listen);
+  if (!opened.capture) return opened.error;
+  capture_ = std::move(opened.capture);
   return {};
 }
 
 std::string CardsOnWire::Run() {
-  if (!receiver_) return "not attached to an interface";
+  if (!capture_) return "not attached to an interface";
   if (!stop_.Valid()) return "cannot create the stop pipe";
-  return receiver_->DispatchUntilWoken([this](ByteView frame) { Handle(frame); }, stop_);
+  return capture_->DispatchUntilWoken([this](ByteView frame) { Handle(frame); }, stop_);
 }
 
 void CardsOnWire::Handle(ByteView frame) {
@@ -105,7 +100,7 @@ void CardsOnWire::AnswerArp(const ArpPacket& request) {
 
 void CardsOnWire::Send(const Bytes& frame) {
   std::string error;
-  if (!sender_->Send(frame, error) && log_) *log_ << "send failed: " << error << std::endl;
+  if (!capture_->Send(frame, error) && log_) *log_ << "send failed: " << error << std::endl;
 }
 
 void CardsOnWire::Log(ByteView request, int replies) {

@@ -35,8 +35,7 @@ class CardsOnWire {
 
   std::vector<std::shared_ptr<sim::SimulatedCard>> cards_;
   std::ostream* log_;
-  std::unique_ptr<pcap::PcapCapture> receiver_;
-  std::unique_ptr<pcap::PcapCapture> sender_;
+  std::unique_ptr<pcap::PcapCapture> capture_;  // receives and sends
   pcap::WakePipe stop_;
   sim::DelayLine delay_line_;
 };

@@ -67,8 +67,10 @@ int main(int argc, char* argv[]) {
   const auto host = MacAddress::Parse(argv[2]);
   const auto card = MacAddress::Parse(argv[3]);
   if (!host || !card) return 2;
+  // It only sends: its handle takes no frame type.
   pcap::CaptureOptions send_only;
-  send_only.send_only = true;
+  send_only.own_type = false;
+  send_only.buffer_bytes = 64 * 1024;
   auto opened = pcap::PcapCapture::Open(argv[1], send_only);
   if (!opened.capture) {
     std::fprintf(stderr, "e2e_inject: %s\n", opened.error.c_str());

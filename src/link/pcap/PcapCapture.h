@@ -7,7 +7,6 @@
 #include <pcap/pcap.h>
 
 #include <memory>
-#include <mutex>
 #include <string>
 
 #include "link/PacketDriver.h"
@@ -17,7 +16,6 @@ namespace quillon::pcap {
 struct CaptureOptions {
   bool promiscuous = false;    // only a simulator standing for many addresses needs it
   bool inbound_only = true;    // the program's own frames are of no interest to it
-  bool send_only = false;      // captures nothing: a handle to send through
   bool own_type = true;        // frames of the program's own type (0x4D45)
   bool arp = false;            // ARP frames (0x0806)
   int buffer_bytes = 4 << 20;  // absorbs the replies of hundreds of cards at once
@@ -53,7 +51,8 @@ class PcapCapture {
   PcapCapture(const PcapCapture&) = delete;
   PcapCapture& operator=(const PcapCapture&) = delete;
 
-  // Safe from any thread.
+  // Sends straight through the handle's socket, touching nothing of libpcap's state, so that
+  // any thread may send while the receive loop runs.
   bool Send(ByteView frame, std::string& error);
 
   // Hands every captured frame to `sink` until `wake` is woken. Returns an empty text then, or
@@ -71,8 +70,8 @@ class PcapCapture {
   PcapCapture(pcap_t* handle, std::string device) : handle_(handle), device_(std::move(device)) {}
 
   pcap_t* handle_;
+  int socket_ = -1;  // the handle's own, once it is active
   std::string device_;
-  std::mutex send_lock_;
 };
 
 }  // namespace quillon::pcap

@@ -55,27 +55,25 @@ std::string ExecutablePath() {
   return std::string(path, static_cast<std::size_t>(length));
 }
 
-// One open adapter: a capturing handle for the receive thread and a second handle to send
-// through, so that the two threads never share one.
+// One open adapter: one handle, which the receive thread captures on and any thread sends
+// through.
 class Port : public AdapterPort {
  public:
-  Port(std::unique_ptr<PcapCapture> receiver, std::unique_ptr<PcapCapture> sender,
-       std::optional<MacAddress> own)
-      : receiver_(std::move(receiver)), sender_(std::move(sender)), own_(own) {}
+  Port(std::unique_ptr<PcapCapture> capture, std::optional<MacAddress> own)
+      : capture_(std::move(capture)), own_(own) {}
 
   std::optional<MacAddress> OwnAddress() const override { return own_; }
 
-  bool Send(ByteView frame, std::string& error) override { return sender_->Send(frame, error); }
+  bool Send(ByteView frame, std::string& error) override { return capture_->Send(frame, error); }
 
   std::string ReceiveUntilStopped(const FrameSink& sink) override {
-    return receiver_->DispatchUntilWoken(sink, wake_);
+    return capture_->DispatchUntilWoken(sink, wake_);
   }
 
   void Stop() override { wake_.Wake(); }
 
  private:
-  std::unique_ptr<PcapCapture> receiver_;
-  std::unique_ptr<PcapCapture> sender_;
+  std::unique_ptr<PcapCapture> capture_;
   std::optional<MacAddress> own_;
   WakePipe wake_;
 };
@@ -108,15 +106,9 @@ std::optional<MacAddress> PcapDriver::AddressOf(const std::string& driver_name) 
 }
 
 OpenedAdapter PcapDriver::OpenAdapter(const std::string& driver_name) {
-  PcapCapture::Opened receiver = PcapCapture::Open(driver_name, {});
-  if (!receiver.capture) return {nullptr, receiver.failure, std::move(receiver.error)};
-  CaptureOptions send_only;
-  send_only.send_only = true;
-  PcapCapture::Opened sender = PcapCapture::Open(driver_name, send_only);
-  if (!sender.capture) return {nullptr, sender.failure, std::move(sender.error)};
-
-  return {std::make_unique<Port>(std::move(receiver.capture), std::move(sender.capture),
-                                 AddressOf(driver_name)),
+  PcapCapture::Opened opened = PcapCapture::Open(driver_name, {});
+  if (!opened.capture) return {nullptr, opened.failure, std::move(opened.error)};
+  return {std::make_unique<Port>(std::move(opened.capture), AddressOf(driver_name)),
           OpenFailure::kNone,
           {}};
 }
