@@ -9,7 +9,8 @@
 #   qh5        256 cards                      qh6   256 other cards
 # Figures:
 #   search     list of qh0..qh3 against list of qh4: median time, ratio
-#   show       show CARD (the last of the 256 to answer on qh5), every adapter open: median
+#   show       show CARD (the last of the 256 to answer on qh5): median, with qh5 alone and with
+#              every adapter open
 #   upgrade    8 cards on qh0 + qh1 (4 each) against 8 cards on qh0: median time, ratio
 #   discover   list of qh5 + qh6: cards found in each run (512 expected)
 # --cli and --cardsim default to build/release; give an older quillon-cli to compare.
@@ -93,12 +94,17 @@ if wanted search; then
   echo "search   32 cards: one adapter ${m1} ms, four adapters ${m4} ms, ratio $(ratio "$m4" "$m1")"
 fi
 if wanted show; then
-  times=()
-  for _ in $(seq $((runs * 4))); do
-    times+=("$(millis "$cli" show $((base + 1255)) --json)")
-    grep -q "\"serial\": \"$((base + 1255))\"" "$work/out" || echo "  show: the card was not shown"
+  card=$((base + 1255))
+  for adapters in "--adapter qh5" ""; do
+    times=()
+    for _ in $(seq $((runs * 4))); do
+      # shellcheck disable=SC2086  # the adapter option is two words or none
+      times+=("$(millis "$cli" $adapters show "$card" --json)")
+      grep -q "\"serial\": \"$card\"" "$work/out" || echo "  show: the card was not shown"
+    done
+    open=${adapters:+qh5 alone}
+    echo "show     the last of 256 cards, ${open:-7 adapters open}: median $(printf '%s\n' "${times[@]}" | median) ms over ${#times[@]} runs"
   done
-  echo "show     the last of 256 cards, 7 adapters open: median $(printf '%s\n' "${times[@]}" | median) ms over ${#times[@]} runs"
 fi
 if wanted upgrade; then
   one=() two=()

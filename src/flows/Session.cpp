@@ -6,11 +6,33 @@
 
 namespace quillon {
 
+namespace {
+
+// Runs work(i) for i from 0 to count - 1, each on a thread of its own (on this one when no thread
+// can be made), and returns when all are done. Opening and closing an adapter wait on the kernel,
+// and adapters need not wait for one another.
+template <typename Work>
+void SideBySide(std::size_t count, const Work& work) {
+  std::vector<std::jthread> threads;
+  for (std::size_t i = 0; i < count; ++i) {
+    try {
+      threads.emplace_back(work, i);
+    } catch (const std::system_error&) {
+      work(i);
+    }
+  }
+}
+
+}  // namespace
+
 Session::Session(PacketDriver& driver, const Timing& timing, Link::Diagnostics diagnostics)
     : driver_(driver), timing_(timing), diagnostics_(std::move(diagnostics)), adapters_(driver) {}
 
 // The links close (and their receive threads end) before the driver may go.
-Session::~Session() = default;
+Session::~Session() {
+  std::lock_guard lock(slots_lock_);
+  SideBySide(slots_.size(), [this](std::size_t i) { slots_[i].channel->link().CloseLink(); });
+}
 
 std::vector<std::string> Session::EnumerateAdapters(const std::vector<std::string>& only) {
   adapters_.EnumerateAdapters();
@@ -31,23 +53,12 @@ void Session::OpenSlot(int index, Slot& slot, std::vector<OpenProblem>* problems
   if (problems) problems->push_back({index, link.LastOpenFailure(), link.LastOpenError()});
 }
 
-// Opening an adapter waits on the kernel (two capture handles, a ring buffer, a filter): the
-// adapters are opened side by side, each on a thread of its own.
 std::vector<OpenProblem> Session::OpenAll() {
   std::lock_guard lock(slots_lock_);
   std::vector<std::vector<OpenProblem>> found(slots_.size());
-  {
-    std::vector<std::jthread> openers;
-    for (std::size_t i = 0; i < slots_.size(); ++i) {
-      if (slots_[i].channel->link().IsOpen()) continue;
-      auto open = [this, i, &found] { OpenSlot(static_cast<int>(i), slots_[i], &found[i]); };
-      try {
-        openers.emplace_back(open);
-      } catch (const std::system_error&) {
-        open();
-      }
-    }
-  }
+  SideBySide(slots_.size(), [this, &found](std::size_t i) {
+    if (!slots_[i].channel->link().IsOpen()) OpenSlot(static_cast<int>(i), slots_[i], &found[i]);
+  });
   std::vector<OpenProblem> problems;
   for (const auto& adapter : found) problems.insert(problems.end(), adapter.begin(), adapter.end());
   return problems;
