@@ -11,11 +11,13 @@
 #include <functional>
 #include <initializer_list>
 #include <memory>
+#include <string>
 
 #include "flows/Prompter.h"
 #include "sim/DemoFleet.h"
 #include "sim/SimulatedSegment.h"
 #include "support/RecordingOpener.h"
+#include "ui/controls/EditCl.h"
 #include "ui/controls/HoverButtonCl.h"
 #include "ui/controls/ListCtrlCl.h"
 #include "ui/main/Commands.h"
@@ -24,13 +26,16 @@
 namespace quillon::testing {
 
 class MainWindowFixture : public ::testing::Test {
- protected:
+ public:
   static constexpr std::uint32_t kSerial = 1358954496;  // 02-4B-51-00-00-00
   static constexpr int kWaitMs = 15000;
 
-  MainWindowFixture() {
-    segment.AddAdapter("sim0", "Simulated adapter 0");
-    segment.AddAdapter("sim1", "Simulated adapter 1");
+ protected:
+  // Adapters "sim0", "sim1", ... up to `adapters`; a test that brings its own asks for none.
+  explicit MainWindowFixture(int adapters = 2) {
+    for (int i = 0; i < adapters; ++i) {
+      segment.AddAdapter("sim" + std::to_string(i), "Simulated adapter " + std::to_string(i));
+    }
   }
 
   ~MainWindowFixture() override {
@@ -47,13 +52,28 @@ class MainWindowFixture : public ::testing::Test {
     session = std::make_unique<Session>(segment, timing, [](const std::string&) {});
     window = std::make_unique<KestrelDlg>(*session);
     ConnectCommands(*window, {prompter, opener});
-    QSignalSpy finished(window.get(), &KestrelDlg::SearchFinished);
+    finished = std::make_unique<QSignalSpy>(window.get(), &KestrelDlg::SearchFinished);
     window->show();
-    ASSERT_TRUE(QTest::qWaitFor([&] { return !finished.isEmpty(); }, kWaitMs));
+    ASSERT_TRUE(WaitForSearches(1));
+  }
+
+  // At least `count` searches have finished since the window opened.
+  bool WaitForSearches(int count) {
+    return QTest::qWaitFor([&] { return finished->size() >= count; }, kWaitMs);
   }
 
   ListCtrlCl* list() { return window->findChild<ListCtrlCl*>(QStringLiteral("deviceList")); }
   QTimer* RefreshTimer() { return window->findChild<QTimer*>(QStringLiteral("refreshTimer")); }
+  QString InfoBox() { return window->findChild<EditCl*>(QStringLiteral("deviceInfoBox"))->Text(); }
+  QString CountBox() {
+    return window->findChild<EditCl*>(QStringLiteral("selectionCountBox"))->Text();
+  }
+
+  void ClickRow(int row, Qt::KeyboardModifiers modifiers = {}) {
+    list()->scrollToItem(list()->topLevelItem(row));
+    const QPoint centre = list()->visualItemRect(list()->topLevelItem(row)).center();
+    QTest::mouseClick(list()->viewport(), Qt::LeftButton, modifiers, centre);
+  }
 
   // Exactly these rows (in list order, sorted by serial number) are selected.
   void SelectRows(std::initializer_list<int> rows) {
@@ -84,6 +104,7 @@ class MainWindowFixture : public ::testing::Test {
   sim::SimulatedSegment segment;
   std::unique_ptr<Session> session;
   std::unique_ptr<KestrelDlg> window;
+  std::unique_ptr<QSignalSpy> finished;  // the window's SearchFinished
   std::shared_ptr<RecordingOpener> opener = std::make_shared<RecordingOpener>();
 };
 

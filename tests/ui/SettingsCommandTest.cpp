@@ -15,13 +15,13 @@
 #include <QTimer>
 #include <functional>
 
+#include "MainWindowFixture.h"
 #include "WidgetDriving.h"
 #include "protocol/DeviceCommands.h"
+#include "protocol/FrameFormat.h"
 #include "sim/DemoFleet.h"
 #include "sim/SimulatedSegment.h"
-#include "support/RecordingOpener.h"
 #include "support/ScriptedPrompter.h"
-#include "ui/controls/EditCl.h"
 #include "ui/controls/IpAddressEdit.h"
 #include "ui/controls/ListCtrlCl.h"
 #include "ui/main/ClosingBox.h"
@@ -37,13 +37,6 @@ namespace {
 using sim::CardBuilder;
 using sim::CardProfile;
 
-constexpr std::uint32_t kSerial = 1358954496;  // 02-4B-51-00-00-00
-constexpr int kWaitMs = 15000;
-constexpr std::uint16_t kCheckPassword = 0x7001;
-constexpr std::uint16_t kChangePassword = 0x7002;
-constexpr std::uint16_t kWriteConfig = 0x2001;
-constexpr std::uint16_t kSetHardwareAddress = 0xF0F0;
-
 using testing::Child;
 using testing::Click;
 using testing::ClickTab;
@@ -53,39 +46,18 @@ using testing::Ip;
 using testing::SetAddress;
 using testing::SetText;
 
+constexpr std::uint32_t kSerial = testing::MainWindowFixture::kSerial;
+
 DeviceConfig ConfigOf(const sim::SimulatedCard& card) {
   return DeviceConfig::Decode(card.Config());
 }
 
-class SettingsCommandTest : public ::testing::Test {
+class SettingsCommandTest : public testing::MainWindowFixture {
  protected:
-  // Without `one_adapter` the test adds its adapters itself.
-  explicit SettingsCommandTest(bool one_adapter = true) {
-    if (one_adapter) segment.AddAdapter("sim0", "Simulated adapter 0");
+  // One adapter, unless the test brings its own.
+  explicit SettingsCommandTest(int adapters = 1) : MainWindowFixture(adapters) {
     // Told apart from the search's own interval.
     timing.refresh_after_command = Millis{45000};
-  }
-
-  ~SettingsCommandTest() override {
-    window.reset();
-    session.reset();
-  }
-
-  std::shared_ptr<sim::SimulatedCard> AddCard(const CardBuilder& builder) {
-    return segment.AddCard(0, builder.Build());
-  }
-
-  void OpenAndSearch() {
-    session = std::make_unique<Session>(segment, timing, [](const std::string&) {});
-    window = std::make_unique<KestrelDlg>(*session);
-    ConnectCommands(*window, {prompter, std::make_shared<RecordingOpener>()});
-    finished = std::make_unique<QSignalSpy>(window.get(), &KestrelDlg::SearchFinished);
-    window->show();
-    ASSERT_TRUE(WaitForSearches(1));
-  }
-
-  bool WaitForSearches(int count) {
-    return QTest::qWaitFor([&] { return finished->size() >= count; }, kWaitMs);
   }
 
   // Runs `act` on the dialog of type T once it shows, modal, during the command that follows.
@@ -111,16 +83,7 @@ class SettingsCommandTest : public ::testing::Test {
     window->RunCommand(CommandId::kSettings);
   }
 
-  ListCtrlCl* list() { return window->findChild<ListCtrlCl*>("deviceList"); }
-  QString InfoBox() { return window->findChild<EditCl*>("deviceInfoBox")->Text(); }
-  QString CountBox() { return window->findChild<EditCl*>("selectionCountBox")->Text(); }
-  QTimer* RefreshTimer() { return window->findChild<QTimer*>("refreshTimer"); }
   QPushButton* Hidden(const char* name) { return window->findChild<QPushButton*>(name); }
-  void ClickRow(int row, Qt::KeyboardModifiers modifiers = {}) {
-    list()->scrollToItem(list()->topLevelItem(row));
-    const QPoint centre = list()->visualItemRect(list()->topLevelItem(row)).center();
-    QTest::mouseClick(list()->viewport(), Qt::LeftButton, modifiers, centre);
-  }
   bool TimerRestartedAfterCommand() {
     return RefreshTimer()->isActive() &&
            RefreshTimer()->intervalAsDuration() == timing.refresh_after_command;
@@ -133,12 +96,7 @@ class SettingsCommandTest : public ::testing::Test {
     return messages;
   }
 
-  Timing timing = Timing::Shortened();
-  sim::SimulatedSegment segment;
   testing::ScriptedPrompter prompter;
-  std::unique_ptr<Session> session;
-  std::unique_ptr<KestrelDlg> window;
-  std::unique_ptr<QSignalSpy> finished;
   bool shown = false;
 };
 
@@ -158,7 +116,7 @@ class CommandSheetTabsTest : public SettingsCommandTest,
 
 TEST_P(CommandSheetTabsTest, TheCardsLevelDecidesWhetherTheIpv6PageIsThere) {
   AddCard(CardBuilder(kSerial + 1).Level(GetParam().level));
-  OpenAndSearch();
+  OpenAndSearch(prompter);
   QStringList tabs;
   Settings([&](CfgSheet& sheet) {
     const QTabWidget* pages = Child<QTabWidget>(sheet, "pageTabs");
@@ -181,8 +139,8 @@ INSTANTIATE_TEST_SUITE_P(Levels, CommandSheetTabsTest,
 
 TEST_F(SettingsCommandTest, OkWithoutChangesChecksThePasswordOnceAndWritesNothing) {
   auto card = AddCard(CardBuilder(kSerial + 1));
-  OpenAndSearch();
-  const int checks = card->RequestCount(kCheckPassword);
+  OpenAndSearch(prompter);
+  const int checks = card->RequestCount(code::kCheckPassword);
   bool timer_stopped = false;
   Settings([&](CfgSheet& sheet) {
     timer_stopped = !RefreshTimer()->isActive();
@@ -190,9 +148,9 @@ TEST_F(SettingsCommandTest, OkWithoutChangesChecksThePasswordOnceAndWritesNothin
   });
   ASSERT_TRUE(shown);
   EXPECT_TRUE(timer_stopped);
-  EXPECT_EQ(card->RequestCount(kCheckPassword), checks + 1);
-  EXPECT_EQ(card->RequestCount(kWriteConfig), 0);
-  EXPECT_EQ(card->RequestCount(kChangePassword), 0);
+  EXPECT_EQ(card->RequestCount(code::kCheckPassword), checks + 1);
+  EXPECT_EQ(card->RequestCount(code::kWriteConfig), 0);
+  EXPECT_EQ(card->RequestCount(code::kChangePassword), 0);
   EXPECT_TRUE(prompter.Asked().empty());
   EXPECT_FALSE(window->SearchBusy()) << "nothing was written, so nothing is searched again";
   EXPECT_TRUE(TimerRestartedAfterCommand());
@@ -201,7 +159,7 @@ TEST_F(SettingsCommandTest, OkWithoutChangesChecksThePasswordOnceAndWritesNothin
 
 TEST_F(SettingsCommandTest, ChangesAreWrittenAndTheListShowsThem) {
   auto card = AddCard(CardBuilder(kSerial + 1).Level(33).Ipv6(1, "", "", 64, "fe80::1"));
-  OpenAndSearch();
+  OpenAndSearch(prompter);
   Settings([&](CfgSheet& sheet) {
     SetAddress(sheet, "addressEdit", "192.168.1.50");
     SetAddress(sheet, "gatewayEdit", "192.168.1.254");
@@ -253,7 +211,7 @@ class CommandSheetFailureTest : public SettingsCommandTest,
 TEST_P(CommandSheetFailureTest, TheSheetStaysOpenWithTheEntriesAndTheFocusOnTheField) {
   const FailureCase& c = GetParam();
   auto card = AddCard(CardBuilder(kSerial + 1).Level(c.level).Ipv6(1, "", "", 64, "fe80::1"));
-  OpenAndSearch();
+  OpenAndSearch(prompter);
   bool still_open = false;
   QString tab;
   bool focused = false;
@@ -277,7 +235,7 @@ TEST_P(CommandSheetFailureTest, TheSheetStaysOpenWithTheEntriesAndTheFocusOnTheF
   EXPECT_EQ(tab, QString::fromLatin1(c.tab));
   EXPECT_TRUE(focused) << c.focused;
   EXPECT_EQ(kept, QString::fromLatin1(c.text));
-  EXPECT_EQ(card->RequestCount(kWriteConfig), 0);
+  EXPECT_EQ(card->RequestCount(code::kWriteConfig), 0);
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -348,17 +306,17 @@ INSTANTIATE_TEST_SUITE_P(
 TEST_F(SettingsCommandTest, AnIpv6TabNeverOpenedIsNotChecked) {
   // "Manual" with an address the page would refuse, left alone.
   auto card = AddCard(CardBuilder(kSerial + 1).Level(33).Ipv6(4, "2001:db8::9", "", 64, ""));
-  OpenAndSearch();
+  OpenAndSearch(prompter);
   Settings([](CfgSheet& sheet) { Click(sheet, "okButton"); });
   ASSERT_TRUE(shown);
   EXPECT_TRUE(Messages().empty());
-  EXPECT_EQ(card->RequestCount(kWriteConfig), 0);
+  EXPECT_EQ(card->RequestCount(code::kWriteConfig), 0);
 }
 
 TEST_F(SettingsCommandTest, ConflictQuestionAnsweredNoKeepsTheNewAddressAndYesTakesIt) {
   auto card = AddCard(CardBuilder(kSerial + 1));
   segment.AddAnsweringAddress(0, Ip(192, 168, 1, 77));
-  OpenAndSearch();
+  OpenAndSearch(prompter);
   bool open_after_no = false;
   QString kept;
   Settings([&](CfgSheet& sheet) {
@@ -396,7 +354,7 @@ class CommandSheetPasswordTest : public SettingsCommandTest,
 
 TEST_P(CommandSheetPasswordTest, PlaceholderChangesNothingAndTheBoxDecides) {
   auto card = AddCard(CardBuilder(kSerial + 1).Password("demo"));
-  OpenAndSearch();
+  OpenAndSearch(prompter);
   prompter.passwords = {"demo"};
   PasswordEntries opened;
   Settings([&](CfgSheet& sheet) {
@@ -408,9 +366,9 @@ TEST_P(CommandSheetPasswordTest, PlaceholderChangesNothingAndTheBoxDecides) {
   ASSERT_TRUE(shown);
   EXPECT_EQ(opened, (PasswordEntries{true, "********", "********"}));
   EXPECT_EQ(prompter.Asked(), std::vector<std::string>{"password  []"}) << "asked once";
-  EXPECT_EQ(card->RequestCount(kChangePassword), GetParam().changes);
+  EXPECT_EQ(card->RequestCount(code::kChangePassword), GetParam().changes);
   EXPECT_EQ(card->Password(), GetParam().password_after);
-  EXPECT_EQ(card->RequestCount(kWriteConfig), 0);
+  EXPECT_EQ(card->RequestCount(code::kWriteConfig), 0);
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -427,7 +385,7 @@ INSTANTIATE_TEST_SUITE_P(
 
 TEST_F(SettingsCommandTest, WrongPasswordKeepsTheSheetOpenAndAskingAgainWorks) {
   auto card = AddCard(CardBuilder(kSerial + 1).Password("demo"));
-  OpenAndSearch();
+  OpenAndSearch(prompter);
   prompter.passwords = {"wrong", "demo"};
   bool open_after_wrong = false;
   Settings([&](CfgSheet& sheet) {
@@ -446,7 +404,7 @@ TEST_F(SettingsCommandTest, ACardThatDoesNotAnswerTheReadGetsNoSheet) {
   sim::CardFaults mute;
   mute.silent_after_discovery = true;
   auto card = AddCard(CardBuilder(kSerial + 1));
-  OpenAndSearch();
+  OpenAndSearch(prompter);
   card->SetFaults(mute);
   WhenShown<CfgSheet>([](CfgSheet& sheet) { sheet.reject(); });
   window->RunCommand(CommandId::kSettings);
@@ -457,7 +415,7 @@ TEST_F(SettingsCommandTest, ACardThatDoesNotAnswerTheReadGetsNoSheet) {
 
 TEST_F(SettingsCommandTest, CancelRestartsTheRefreshTimerWithTheShorterDelay) {
   AddCard(CardBuilder(kSerial + 1));
-  OpenAndSearch();
+  OpenAndSearch(prompter);
   ASSERT_EQ(RefreshTimer()->intervalAsDuration(), timing.refresh_interval);
   bool active_while_open = true;
   Settings([&](CfgSheet& sheet) {
@@ -474,7 +432,7 @@ TEST_F(SettingsCommandTest, CancelRestartsTheRefreshTimerWithTheShorterDelay) {
 class DemoFleetSheetTest : public SettingsCommandTest,
                            public ::testing::WithParamInterface<std::size_t> {
  protected:
-  DemoFleetSheetTest() : SettingsCommandTest(false) {
+  DemoFleetSheetTest() : SettingsCommandTest(/*adapters=*/0) {
     std::vector<sim::FleetAdapter> fleet = sim::DemoFleet();
     for (sim::FleetAdapter& adapter : fleet) {
       // At the tests' pace: a card that answers late would miss the shortened windows.
@@ -488,7 +446,7 @@ class DemoFleetSheetTest : public SettingsCommandTest,
 };
 
 TEST_P(DemoFleetSheetTest, EveryDemoCardTakesANewStaticAddress) {
-  OpenAndSearch();
+  OpenAndSearch(prompter);
   const CardProfile& profile = cards.at(GetParam());
   const QString key = QString::fromStdString(DeviceKey(profile.mac));
   int row = 0;
@@ -529,7 +487,7 @@ INSTANTIATE_TEST_SUITE_P(Cards, DemoFleetSheetTest,
 TEST_F(SettingsCommandTest, HiddenButtonsAreNeverShownAndFollowTheSelection) {
   AddCard(CardBuilder(kSerial + 1));
   AddCard(CardBuilder(kSerial + 2));
-  OpenAndSearch();
+  OpenAndSearch(prompter);
   const std::map<const char*, QString> texts = {
       {"macButton", "MAC"},   {"ipSettingsButton", "&IP Settings..."},
       {"runButton", "RUN"},   {"setPasswordButton", "Set &Password..."},
@@ -573,7 +531,7 @@ class SerialNumberRangeTest : public SettingsCommandTest,
 
 TEST_P(SerialNumberRangeTest, OfferedFromTheFirstFactoryAddressToTheLast) {
   AddCard(CardBuilder(GetParam().serial));
-  OpenAndSearch();
+  OpenAndSearch(prompter);
   EXPECT_EQ(Hidden("serialNumberButton")->isEnabled(), GetParam().offered);
   QObject::disconnect(window.get(), &KestrelDlg::SerialNumberRequested, nullptr, nullptr);
   QSignalSpy requested(window.get(), &KestrelDlg::SerialNumberRequested);
@@ -593,7 +551,7 @@ INSTANTIATE_TEST_SUITE_P(
 
 TEST_F(SettingsCommandTest, MacAndRunDoNothing) {
   AddCard(CardBuilder(kSerial + 1));
-  OpenAndSearch();
+  OpenAndSearch(prompter);
   const std::size_t frames = segment.SentFrames(0).size();
   window->RunCommand(CommandId::kMac);
   window->RunCommand(CommandId::kRun);
@@ -603,13 +561,13 @@ TEST_F(SettingsCommandTest, MacAndRunDoNothing) {
 }
 
 TEST_F(SettingsCommandTest, MinimiseButtonMinimises) {
-  OpenAndSearch();
+  OpenAndSearch(prompter);
   window->RunCommand(CommandId::kMinimise);
   EXPECT_TRUE(window->windowState() & Qt::WindowMinimized);
 }
 
 TEST_F(SettingsCommandTest, EndButtonEndsAsWithOkWithoutTheClosingBox) {
-  OpenAndSearch();
+  OpenAndSearch(prompter);
   window->RunCommand(CommandId::kEnd);
   EXPECT_FALSE(window->isVisible());
   EXPECT_EQ(window->result(), QDialog::Accepted);
@@ -621,7 +579,7 @@ TEST_F(SettingsCommandTest, EndButtonEndsAsWithOkWithoutTheClosingBox) {
 
 TEST_F(SettingsCommandTest, IpSettingsAloneWritesTheShortBlockAndDoesNotSearchAgain) {
   auto card = AddCard(CardBuilder(kSerial + 1).Level(30).Dhcp(Ip(10, 0, 0, 9)));
-  OpenAndSearch();
+  OpenAndSearch(prompter);
   QString title;
   bool mask_shown = true;
   WhenShown<PageDlg>([&](PageDlg& dialog) {
@@ -663,7 +621,7 @@ class StandaloneStatusTest : public SettingsCommandTest,
 TEST_P(StandaloneStatusTest, ThePasswordDecidesWhetherThePageOpens) {
   const StandaloneCase& c = GetParam();
   auto card = AddCard(CardBuilder(kSerial + 1).Password(c.card_password));
-  OpenAndSearch();
+  OpenAndSearch(prompter);
   if (c.silent) {
     sim::CardFaults mute;
     mute.silent_after_discovery = true;
@@ -715,7 +673,7 @@ INSTANTIATE_TEST_SUITE_P(
 
 TEST_F(SettingsCommandTest, SetPasswordAloneSendsTheNewTextWhateverTheBox) {
   auto card = AddCard(CardBuilder(kSerial + 1).Password("demo"));
-  OpenAndSearch();
+  OpenAndSearch(prompter);
   prompter.passwords = {"demo"};
   bool fields_closed = false;
   WhenShown<PageDlg>([&](PageDlg& dialog) {
@@ -748,7 +706,7 @@ TEST_F(SettingsCommandTest, SetPasswordAloneSendsTheNewTextWhateverTheBox) {
 
 TEST_F(SettingsCommandTest, SerialNumberGivesTheCardItsAddress) {
   auto card = AddCard(CardBuilder(kSerial + 5));
-  OpenAndSearch();
+  OpenAndSearch(prompter);
   QString prefilled;
   WhenShown<SerialNumberDlg>([&](SerialNumberDlg& dialog) {
     prefilled = dialog.NumberText();
@@ -770,18 +728,18 @@ TEST_F(SettingsCommandTest, SerialNumberRefusedIsWriteAbortAndEscapeSendsNothing
   sim::CardFaults refusing;
   refusing.factory_status = status::kRefused;
   auto card = AddCard(CardBuilder(kSerial + 5).Faults(refusing));
-  OpenAndSearch();
+  OpenAndSearch(prompter);
   WhenShown<SerialNumberDlg>([](SerialNumberDlg& dialog) {
     QTest::keyClick(Child<QLineEdit>(dialog, "serialNumberEdit"), Qt::Key_Escape);
   });
   window->RunCommand(CommandId::kSerialNumber);
   ASSERT_TRUE(shown);
-  EXPECT_EQ(card->RequestCount(kSetHardwareAddress), 0);
+  EXPECT_EQ(card->RequestCount(code::kSetHardwareAddress), 0);
 
   WhenShown<SerialNumberDlg>([](SerialNumberDlg& dialog) { dialog.accept(); });
   window->RunCommand(CommandId::kSerialNumber);
   ASSERT_TRUE(shown);
-  EXPECT_EQ(card->RequestCount(kSetHardwareAddress), 1);
+  EXPECT_EQ(card->RequestCount(code::kSetHardwareAddress), 1);
   EXPECT_EQ(Messages(), std::vector<std::string>{"Write Abort"});
 }
 
@@ -790,7 +748,7 @@ TEST_F(SettingsCommandTest, SerialNumberRefusedIsWriteAbortAndEscapeSendsNothing
 TEST_F(SettingsCommandTest, ARefreshThatFindsNoCardLeavesTheSelectionBoxEmpty) {
   auto first = AddCard(CardBuilder(kSerial + 1));
   auto second = AddCard(CardBuilder(kSerial + 2));
-  OpenAndSearch();
+  OpenAndSearch(prompter);
   ClickRow(1, Qt::ControlModifier);
   ASSERT_EQ(CountBox(), QStringLiteral("Select 2 of 2"));
   sim::CardFaults silent;
