@@ -9,10 +9,11 @@
 #include <QTimer>
 #include <functional>
 
+#include "MainWindowFixture.h"
 #include "flows/DeviceInfo.h"
+#include "protocol/FrameFormat.h"
 #include "sim/DemoFleet.h"
 #include "sim/SimulatedSegment.h"
-#include "ui/controls/EditCl.h"
 #include "ui/controls/HoverButtonCl.h"
 #include "ui/controls/ListCtrlCl.h"
 #include "ui/main/ClosingBox.h"
@@ -23,66 +24,22 @@ namespace {
 
 using sim::CardBuilder;
 
-constexpr std::uint32_t kSerial = 1358954496;  // 02-4B-51-00-00-00
-constexpr int kWaitMs = 15000;
-
 QString Key(std::uint32_t serial) {
   return QString::number(serial);
 }
 
-class KestrelDlgTest : public ::testing::Test {
+// The window alone: its command requests are watched, not run.
+class KestrelDlgTest : public testing::MainWindowFixture {
  protected:
-  KestrelDlgTest() {
-    segment.AddAdapter("sim0", "Simulated adapter 0");
-    segment.AddAdapter("sim1", "Simulated adapter 1");
-  }
-
-  ~KestrelDlgTest() override {
-    window.reset();  // waits for a running search before the session goes
-    session.reset();
-  }
-
-  std::shared_ptr<sim::SimulatedCard> AddCard(const CardBuilder& builder, int adapter = 0) {
-    return segment.AddCard(adapter, builder.Build());
-  }
-
-  // Opens the window; its first search starts by itself.
-  void Open() {
-    session = std::make_unique<Session>(segment, timing, [](const std::string&) {});
-    window = std::make_unique<KestrelDlg>(*session);
-    finished = std::make_unique<QSignalSpy>(window.get(), &KestrelDlg::SearchFinished);
-    window->show();
-  }
-
-  // Opens the window and waits for its first search.
-  void OpenAndSearch() {
-    Open();
-    ASSERT_TRUE(WaitForSearches(1));
-  }
-
-  bool WaitForSearches(int count) {
-    return QTest::qWaitFor([&] { return finished->size() >= count; }, kWaitMs);
-  }
-
   void StartSearchAndWaitUntilBusy() {
     QTest::keyClick(list(), Qt::Key_F5);
     ASSERT_TRUE(window->SearchBusy());
   }
 
-  ListCtrlCl* list() { return window->findChild<ListCtrlCl*>("deviceList"); }
-  QString InfoBox() { return window->findChild<EditCl*>("deviceInfoBox")->Text(); }
-  QString CountBox() { return window->findChild<EditCl*>("selectionCountBox")->Text(); }
-  HoverButtonCl* Button(const char* name) { return window->findChild<HoverButtonCl*>(name); }
-  QTimer* Timer(const char* name) { return window->findChild<QTimer*>(name); }
-
   QStringList Keys() {
     QStringList keys;
     for (int row = 0; row < list()->RowCount(); ++row) keys << list()->ItemText(row, 0);
     return keys;
-  }
-  QPoint RowCentre(int row) { return list()->visualItemRect(list()->topLevelItem(row)).center(); }
-  void ClickRow(int row, Qt::KeyboardModifiers modifiers = {}) {
-    QTest::mouseClick(list()->viewport(), Qt::LeftButton, modifiers, RowCentre(row));
   }
   // Ctrl+Space: the current row's selection toggles (a click on the last selected row would only
   // select it again). Ctrl+Up moves the current row without selecting.
@@ -117,11 +74,6 @@ class KestrelDlgTest : public ::testing::Test {
     return enabled;
   }
 
-  Timing timing = Timing::Shortened();
-  sim::SimulatedSegment segment;
-  std::unique_ptr<Session> session;
-  std::unique_ptr<KestrelDlg> window;
-  std::unique_ptr<QSignalSpy> finished;
   bool menu_seen = false;
 };
 
@@ -141,8 +93,8 @@ TEST_F(KestrelDlgTest, FirstSearchListsEveryAdapterBySerialAndSelectsTheFirstRow
   EXPECT_EQ(InfoBox(), ExpectedInfo(0));
   EXPECT_TRUE(InfoBox().startsWith("Hardware Version: QN-9100 rev B\nFirmware Version: "));
   EXPECT_TRUE(Button("refreshButton")->isEnabled());
-  EXPECT_TRUE(Timer("refreshTimer")->isActive());
-  EXPECT_EQ(Timer("refreshTimer")->intervalAsDuration(), timing.refresh_interval);
+  EXPECT_TRUE(RefreshTimer()->isActive());
+  EXPECT_EQ(RefreshTimer()->intervalAsDuration(), timing.refresh_interval);
 }
 
 TEST_F(KestrelDlgTest, NoCardsMeansNoDeviceFoundAndAnEmptyCount) {
@@ -173,7 +125,7 @@ TEST_F(KestrelDlgTest, WhileSearchingCommandsAreRefusedAndSelectionIsOnlyCounted
     EXPECT_FALSE(Button(name)->isEnabled()) << name;
   }
   EXPECT_TRUE(Button("aboutButton")->isEnabled());
-  EXPECT_FALSE(Timer("refreshTimer")->isActive());
+  EXPECT_FALSE(RefreshTimer()->isActive());
 
   ClickRow(1);
   EXPECT_EQ(CountBox(), QStringLiteral("Select 1 item"));
@@ -400,7 +352,7 @@ TEST_F(KestrelDlgTest, ClosingGoesAfterTheClosingWaitWhenTheSearchDoesNotEnd) {
   // card's password check lasts 5 s.
   auto checking = [&] {
     for (const Bytes& frame : segment.SentFrames(0)) {
-      if (LoadBe16(frame, 16) == 0x7001) return true;
+      if (LoadBe16(frame, frame::kCode) == code::kCheckPassword) return true;
     }
     return false;
   };

@@ -74,8 +74,7 @@ TEST_F(LaunchCommandTest, TheChooserOfAnIpv6CardStopsTheRest) {
 TEST_F(LaunchCommandTest, DoubleClickOpensTheCard) {
   AddCard(Card(7).Ports(kPortDisabled, 23, 8443, 22));
   OpenAndSearch(prompter);
-  QTest::mouseDClick(list()->viewport(), Qt::LeftButton, {},
-                     list()->visualItemRect(list()->topLevelItem(0)).center());
+  QTest::mouseDClick(list()->viewport(), Qt::LeftButton, {}, RowCentre(0));
   EXPECT_EQ(opener->addresses, std::vector<std::string>{"https://192.168.1.7:8443/"});
 }
 

@@ -1,5 +1,6 @@
 // The main window on a simulated segment, its commands tied to a prompter and a recording opener,
-// for tests that run the commands the way a person would: select rows, press a button.
+// for tests that run the commands the way a person would: select rows, press a button. Opened
+// without a prompter, the window runs no command: its requests are left to the test to watch.
 #pragma once
 
 #include <gtest/gtest.h>
@@ -47,13 +48,23 @@ class MainWindowFixture : public ::testing::Test {
     return segment.AddCard(adapter, builder.Build());
   }
 
-  // Opens the window with its commands asking `prompter`, and waits for its first search.
-  void OpenAndSearch(Prompter& prompter) {
+  // Opens the window, with its commands asking `prompter` when there is one; its first search
+  // starts by itself.
+  void Open(Prompter* prompter = nullptr) {
     session = std::make_unique<Session>(segment, timing, [](const std::string&) {});
     window = std::make_unique<KestrelDlg>(*session);
-    ConnectCommands(*window, {prompter, opener});
+    if (prompter) ConnectCommands(*window, {*prompter, opener});
     finished = std::make_unique<QSignalSpy>(window.get(), &KestrelDlg::SearchFinished);
     window->show();
+  }
+
+  // Opens the window and waits for its first search.
+  void OpenAndSearch(Prompter& prompter) {
+    Open(&prompter);
+    ASSERT_TRUE(WaitForSearches(1));
+  }
+  void OpenAndSearch() {
+    Open();
     ASSERT_TRUE(WaitForSearches(1));
   }
 
@@ -69,10 +80,10 @@ class MainWindowFixture : public ::testing::Test {
     return window->findChild<EditCl*>(QStringLiteral("selectionCountBox"))->Text();
   }
 
+  QPoint RowCentre(int row) { return list()->visualItemRect(list()->topLevelItem(row)).center(); }
   void ClickRow(int row, Qt::KeyboardModifiers modifiers = {}) {
     list()->scrollToItem(list()->topLevelItem(row));
-    const QPoint centre = list()->visualItemRect(list()->topLevelItem(row)).center();
-    QTest::mouseClick(list()->viewport(), Qt::LeftButton, modifiers, centre);
+    QTest::mouseClick(list()->viewport(), Qt::LeftButton, modifiers, RowCentre(row));
   }
 
   // Exactly these rows (in list order, sorted by serial number) are selected.
@@ -81,10 +92,10 @@ class MainWindowFixture : public ::testing::Test {
     for (const int row : rows) list()->SelectRow(row, true);
   }
 
-  void Press(const char* button) {
-    QTest::mouseClick(window->findChild<HoverButtonCl*>(QString::fromLatin1(button)),
-                      Qt::LeftButton);
+  HoverButtonCl* Button(const char* name) {
+    return window->findChild<HoverButtonCl*>(QString::fromLatin1(name));
   }
+  void Press(const char* button) { QTest::mouseClick(Button(button), Qt::LeftButton); }
 
   // Runs `inspect` on the modal window that `start` opens, once it is up; `inspect` closes it.
   // False when no modal window came.
