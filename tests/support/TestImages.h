@@ -3,7 +3,9 @@
 #pragma once
 
 #include <gtest/gtest.h>
+#include <unistd.h>
 
+#include <cstdio>
 #include <fstream>
 #include <string>
 
@@ -35,11 +37,15 @@ inline Bytes MakeImage(const ImageShape& shape) {
   return image;
 }
 
+// Written beside its place and then moved there: the tests run in parallel processes, and one
+// that rewrote the file in place would show it empty, for a moment, to another that reads it.
 inline std::string WriteImageFile(const std::string& name, const Bytes& image) {
   const std::string path = ::testing::TempDir() + "/" + name;
-  std::ofstream(path, std::ios::binary)
+  const std::string written = path + "." + std::to_string(getpid());
+  std::ofstream(written, std::ios::binary)
       .write(reinterpret_cast<const char*>(image.data()),
              static_cast<std::streamsize>(image.size()));
+  EXPECT_EQ(std::rename(written.c_str(), path.c_str()), 0) << path;
   return path;
 }
 
