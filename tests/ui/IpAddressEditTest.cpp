@@ -217,9 +217,14 @@ TEST_F(IpAddressEditTest, DisabledAsAWhole) {
 }
 
 struct SetTextCase {
+  const char* name;
   const char* text;
   const char* fields[4];
 };
+
+void PrintTo(const SetTextCase& c, std::ostream* out) {
+  *out << c.name;
+}
 
 class IpAddressSetText : public ::testing::TestWithParam<SetTextCase> {};
 
@@ -232,12 +237,13 @@ TEST_P(IpAddressSetText, FillsEachFieldFromItsPart) {
   }
 }
 
-INSTANTIATE_TEST_SUITE_P(Texts, IpAddressSetText,
-                         ::testing::Values(SetTextCase{"192.168.1.20", {"192", "168", "1", "20"}},
-                                           SetTextCase{"", {"", "", "", ""}},
-                                           SetTextCase{"300.1.x.2", {"255", "1", "", "2"}},
-                                           SetTextCase{"10.0", {"10", "0", "", ""}},
-                                           SetTextCase{" 7 .008.-1.4.9", {"7", "8", "", "4"}}));
+INSTANTIATE_TEST_SUITE_P(
+    Texts, IpAddressSetText,
+    ::testing::Values(SetTextCase{"whole", "192.168.1.20", {"192", "168", "1", "20"}},
+                      SetTextCase{"empty", "", {"", "", "", ""}},
+                      SetTextCase{"outOfRange", "300.1.x.2", {"255", "1", "", "2"}},
+                      SetTextCase{"short", "10.0", {"10", "0", "", ""}},
+                      SetTextCase{"padded", " 7 .008.-1.4.9", {"7", "8", "", "4"}}));
 
 }  // namespace
 }  // namespace quillon

@@ -152,11 +152,16 @@ TEST(LinkLabelDefaultReport, WarningBoxWithTheMessage) {
 }
 
 struct AttachCase {
+  const char* name;
   const char* text;
   const char* url;
   const char* shown;
   const char* target;
 };
+
+void PrintTo(const AttachCase& c, std::ostream* out) {
+  *out << c.name;
+}
 
 class LinkLabelAttach : public ::testing::TestWithParam<AttachCase> {};
 
@@ -167,18 +172,24 @@ TEST_P(LinkLabelAttach, EmptyUrlTakesTheTextAndEmptyTextShowsTheUrl) {
   EXPECT_EQ(label.Url(), QString::fromLatin1(c.target));
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Texts, LinkLabelAttach,
-    ::testing::Values(AttachCase{"Site", "", "Site", "Site"},
-                      AttachCase{"", "http://a.example/", "http://a.example/", "http://a.example/"},
-                      AttachCase{"Site", "http://a.example/", "Site", "http://a.example/"}));
+INSTANTIATE_TEST_SUITE_P(Texts, LinkLabelAttach,
+                         ::testing::Values(AttachCase{"textOnly", "Site", "", "Site", "Site"},
+                                           AttachCase{"urlOnly", "", "http://a.example/",
+                                                      "http://a.example/", "http://a.example/"},
+                                           AttachCase{"both", "Site", "http://a.example/", "Site",
+                                                      "http://a.example/"}));
 
 struct FitCase {
+  const char* name;
   Qt::Alignment alignment;
   // Which edge of the old rectangle (40, 40, 200 x 30) the fitted label keeps.
   enum { kLeft, kRight, kCentre } horizontal;
   bool vertical_centre;
 };
+
+void PrintTo(const FitCase& c, std::ostream* out) {
+  *out << c.name;
+}
 
 class LinkLabelFit : public ::testing::TestWithParam<FitCase> {};
 
@@ -215,9 +226,9 @@ TEST_P(LinkLabelFit, ResizesToTheTextKeepingTheAlignedEdge) {
 
 INSTANTIATE_TEST_SUITE_P(
     Alignments, LinkLabelFit,
-    ::testing::Values(FitCase{Qt::AlignLeft | Qt::AlignTop, FitCase::kLeft, false},
-                      FitCase{Qt::AlignRight | Qt::AlignTop, FitCase::kRight, false},
-                      FitCase{Qt::AlignCenter, FitCase::kCentre, true}));
+    ::testing::Values(FitCase{"left", Qt::AlignLeft | Qt::AlignTop, FitCase::kLeft, false},
+                      FitCase{"right", Qt::AlignRight | Qt::AlignTop, FitCase::kRight, false},
+                      FitCase{"centre", Qt::AlignCenter, FitCase::kCentre, true}));
 
 // ---- DesktopUrlOpener
 
