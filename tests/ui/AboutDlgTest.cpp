@@ -19,6 +19,10 @@ struct BlendCase {
   QRgb after;
 };
 
+void PrintTo(const BlendCase& c, std::ostream* out) {
+  *out << "rgb" << qRed(c.before) << '_' << qGreen(c.before) << '_' << qBlue(c.before);
+}
+
 class NearWhiteBlend : public ::testing::TestWithParam<BlendCase> {};
 
 TEST_P(NearWhiteBlend, OnlyPixelsAbove240InEveryComponentTakeTheFace) {
