@@ -78,7 +78,7 @@ class OpenCommand : public Command {
         return std::nullopt;
       case LaunchOutcome::kNoWebPort:
         env.err << "quillon-cli: " << key
-                << " has no web interface on: its HTTP and HTTPS ports are both off\n";
+                << " has no web interface: its HTTP and HTTPS ports are both off\n";
         return std::nullopt;
       case LaunchOutcome::kOpened:
       case LaunchOutcome::kChooser:

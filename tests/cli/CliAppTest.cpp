@@ -477,7 +477,7 @@ INSTANTIATE_TEST_SUITE_P(
                  {"1358954501"},
                  1,
                  "",
-                 "1358954501 has no web interface on: its HTTP and HTTPS ports are both off"},
+                 "1358954501 has no web interface: its HTTP and HTTPS ports are both off"},
         OpenCase{"Ipv6OfACardWithoutIsAnError",
                  {"1358954538", "--ipv6"},
                  1,
